@@ -1,0 +1,428 @@
+// SPDX-License-Identifier: MIT
+// The designer window driven as a user drives it: layout, typing, INCHES/CM, errors, EXIT.
+#include "mainwindow.h"
+#include "testsupport.h"
+
+#include <QEventLoop>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStyleOptionFrame>
+#include <QTest>
+
+#include <stdexcept>
+
+using namespace vorrel;
+using vorrel::test::control;
+
+namespace {
+
+const char *const kValueBoxes[] = {"Text5", "Text8", "Text11", "Text14"};
+const char *const kUnitBoxes[] = {"Text6", "Text9", "Text12", "Text15"};
+
+// The width a line edit has for its text: the style's contents rectangle less the two-pixel
+// margins QLineEdit keeps on either side.
+int textRoom(QLineEdit *box)
+{
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    option.rect = box->rect();
+    option.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box) : 0;
+    const QRect contents = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box);
+    return contents.width() - 2 * 2;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { test::configureApplication(); }
+    void init()
+    {
+        QLocale::setDefault(QLocale::c());
+        windows_ = std::make_unique<WindowSet>();
+        windows_->showWindow(WindowId::Form1);
+        form1_ = windows_->window(WindowId::Form1);
+        QVERIFY(form1_);
+        QVERIFY(QTest::qWaitForWindowExposed(form1_));
+    }
+    void cleanup()
+    {
+        windows_.reset();
+        test::clearProgramEnd();
+    }
+
+    void windowIsFramelessFixedAndYellow()
+    {
+        QCOMPARE(form1_->objectName(), QStringLiteral("Form1"));
+        QVERIFY(form1_->windowFlags().testFlag(Qt::FramelessWindowHint));
+        // A tool window keeps the designer out of the task bar.
+        QCOMPARE(form1_->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+        QCOMPARE(form1_->size(), QSize(600, 425));
+        QCOMPARE(form1_->minimumSize(), form1_->maximumSize());
+        QCOMPARE(form1_->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0x80));
+    }
+
+    void controls_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("twips");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<QString>("accessibleName");
+        // Rows from the window's layout sheet, in twips (15 to a pixel).
+        const auto row = [](const char *name, QRect twips, const char *text, double points,
+                            const char *accessible) {
+            QTest::newRow(name) << QString::fromLatin1(name) << twips << QString::fromLatin1(text)
+                                << points << QString::fromLatin1(accessible);
+        };
+        row("Text1", {120, 0, 8895, 375}, nullptr, 13.5, "title");
+        row("Picture1", {120, 480, 2850, 5550}, nullptr, 0, "diagram");
+        row("Text2", {3720, 480, 4455, 375}, "INPUT FREQUENCY IN MEGAHERTZ", 12, "heading of the input");
+        row("Text3", {3600, 960, 2055, 735}, "00.00", 24, "frequency box");
+        row("Text4", {3120, 2040, 1935, 375}, "The radiator will be", 9.75, "caption of row 1");
+        row("Text5", {5160, 1920, 1935, 495}, "", 13.5, "radiator value");
+        row("Text6", {7440, 2040, 1335, 375}, "inches long", 9.75, "radiator unit");
+        row("Text7", {3120, 2880, 1815, 375}, "The driven stud is", 9.75, "caption of row 2");
+        row("Text8", {5160, 2760, 1935, 495}, "", 13.5, "stud value");
+        row("Text9", {7440, 2880, 1335, 375}, "inches long", 9.75, "stud unit");
+        row("Text10", {3120, 3840, 1815, 375}, "The Gap space is", 9.75, "caption of row 3");
+        row("Text11", {5160, 3720, 1935, 495}, "", 13.5, "gap value");
+        row("Text12", {7440, 3840, 855, 285}, "inches", 9.75, "gap unit");
+        row("Text13", {3120, 4800, 2295, 375}, "The Feedpoint is about", 9.75, "caption of row 4");
+        row("Text14", {5640, 4680, 1455, 495}, "", 13.5, "feed point value");
+        row("Text15", {7440, 4800, 1215, 285}, "Up", 9.75, "feed point unit");
+        row("Command1", {5760, 960, 1575, 735}, "INCHES", 12, "");
+        row("Text16", {3240, 5760, 3615, 375}, "See sample triband 2m, 220 and 440", 9.75, "hint beside GO");
+        row("Command2", {6840, 5520, 495, 495}, "GO", 8.25, "");
+        row("Command3", {8280, 5520, 495, 495}, "EXIT", 8.25, "");
+        row("Command4", {7560, 960, 1335, 735}, "CM", 8.25, "");
+    }
+
+    void controls()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, twips);
+        QFETCH(QString, text);
+        QFETCH(double, points);
+        QFETCH(QString, accessibleName);
+
+        auto *widget = form1_->findChild<QWidget *>(name);
+        QVERIFY(widget);
+        QCOMPARE(widget->geometry(), QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15,
+                                           twips.height() / 15));
+        if (!accessibleName.isEmpty())
+            QCOMPARE(widget->accessibleName(), accessibleName);
+        if (points > 0) {
+            QCOMPARE(widget->font().pointSizeF(), points);
+            QCOMPARE(widget->font().weight(), QFont::Normal);
+            QVERIFY(!widget->font().italic() && !widget->font().underline());
+        }
+        if (auto *box = qobject_cast<QLineEdit *>(widget)) {
+            if (name != QLatin1String("Text1"))
+                QCOMPARE(box->text(), text);
+            QVERIFY(!box->isReadOnly());
+            QCOMPARE(box->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+        } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
+            QCOMPARE(button->text(), text); // no '&': no access keys
+            QVERIFY(!button->isDefault() && !button->autoDefault());
+        }
+    }
+
+    void titleLineIsExact()
+    {
+        const QString title = control<QLineEdit>(form1_, "Text1")->text();
+        QCOMPARE(title.size(), 73);
+        QCOMPARE(title, QStringLiteral(" VORREL    DESIGN") + QString(33, QLatin1Char(' ')) +
+                            QStringLiteral("by   T. Brenix   QT0NRV"));
+        // Shown from its first character, not scrolled to the caret at the end.
+        QCOMPARE(control<QLineEdit>(form1_, "Text1")->cursorPosition(), 0);
+    }
+
+    void coloursAndBorders_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QColor>("base");
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<bool>("frame");
+        const QColor yellow(0xFF, 0xFF, 0x80);
+        const QColor blue(0x00, 0x00, 0xFF);
+        const QColor white = QLineEdit().palette().color(QPalette::Base);
+        const QColor black = QLineEdit().palette().color(QPalette::Text);
+        QTest::newRow("title is blue on yellow, framed") << "Text1" << yellow << blue << true;
+        QTest::newRow("input heading is a caption") << "Text2" << yellow << black << false;
+        QTest::newRow("frequency box is a plain box") << "Text3" << white << black << true;
+        QTest::newRow("radiator caption") << "Text4" << yellow << black << false;
+        QTest::newRow("radiator value") << "Text5" << white << black << true;
+        QTest::newRow("gap unit") << "Text12" << yellow << black << false;
+        QTest::newRow("hint beside GO") << "Text16" << yellow << black << false;
+    }
+
+    void coloursAndBorders()
+    {
+        QFETCH(QString, name);
+        QFETCH(QColor, base);
+        QFETCH(QColor, text);
+        QFETCH(bool, frame);
+        auto *box = form1_->findChild<QLineEdit *>(name);
+        QVERIFY(box);
+        QCOMPARE(box->palette().color(QPalette::Base), base);
+        QCOMPARE(box->palette().color(QPalette::Text), text);
+        QCOMPARE(box->hasFrame(), frame);
+    }
+
+    void tabOrderAndInitialFocus()
+    {
+        form1_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form1_));
+        QCOMPARE(QApplication::focusWidget(), control<QWidget>(form1_, "Text1"));
+        // The picture takes no focus; everything else follows in layout order.
+        const QStringList expected = {"Text1",  "Text2",  "Text3",    "Text4",  "Text5",
+                                      "Text6",  "Text7",  "Text8",    "Text9",  "Text10",
+                                      "Text11", "Text12", "Text13",   "Text14", "Text15",
+                                      "Command1", "Text16", "Command2", "Command3", "Command4",
+                                      "Text1"};
+        QStringList visited = {QApplication::focusWidget()->objectName()};
+        for (int i = 1; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, expected);
+    }
+
+    // The layouts assume Arial's metrics; with the mapped face every caption and every value the
+    // calculator can produce must fit its box at 96 dpi.
+    void fontsMapAndNothingIsClipped()
+    {
+        auto *title = control<QLineEdit>(form1_, "Text1");
+        const QString family = QFontInfo(title->font()).family();
+        QVERIFY2(family == QLatin1String("Liberation Sans") || family == QLatin1String("Arial"),
+                 qPrintable(family));
+        for (auto *box : form1_->findChildren<QLineEdit *>()) {
+            const QFontMetrics metrics(box->font());
+            QString widest = box->text();
+            if (box->text().isEmpty())
+                widest = QStringLiteral("-1.234568E+07"); // longest value text
+            if (box->objectName() == QLatin1String("Text3"))
+                widest = QStringLiteral("146.52");
+            if (box->objectName() == QLatin1String("Text6") || box->objectName() == QLatin1String("Text9"))
+                widest = QStringLiteral("INCHES long");
+            if (box->objectName() == QLatin1String("Text15"))
+                widest = QStringLiteral("INCHES up");
+            if (box->objectName() == QLatin1String("Text14"))
+                widest = QStringLiteral("1234.567");
+            QVERIFY2(metrics.horizontalAdvance(widest) <= textRoom(box),
+                     qPrintable(box->objectName() + QStringLiteral(": ") + widest));
+            QVERIFY2(metrics.height() <= box->height() - (box->hasFrame() ? 4 : 0),
+                     qPrintable(box->objectName()));
+        }
+        for (auto *button : form1_->findChildren<QPushButton *>()) {
+            const QFontMetrics metrics(button->font());
+            QVERIFY2(metrics.horizontalAdvance(button->text()) <= button->width() - 6,
+                     qPrintable(button->objectName()));
+        }
+    }
+
+    void diagramFillsItsBox()
+    {
+        auto *picture = control<QLabel>(form1_, "Picture1");
+        const QPixmap pixmap = picture->pixmap();
+        QVERIFY(!pixmap.isNull());
+        QCOMPARE(pixmap.deviceIndependentSize().toSize(), QSize(190, 370));
+        // The dimension lines are red FF1928 and the labels blue 2707FA.
+        const QImage image = pixmap.toImage();
+        bool red = false;
+        bool blue = false;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb pixel = image.pixel(x, y) & 0xFFFFFF;
+                red = red || pixel == 0xFF1928;
+                blue = blue || pixel == 0x2707FA;
+            }
+        }
+        QVERIFY(red);
+        QVERIFY(blue);
+    }
+
+    void calculationFillsTheBoxesInOrder_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QStringList>("units");
+        // Expected values: 8370, 2787, 165, 345 divided by 146 MHz, rounded to 3 places.
+        QTest::newRow("146 MHz in inches")
+            << "Command1" << QStringList{"57.329", "19.089", "1.13", "2.363"}
+            << QStringList{"INCHES long", "INCHES long", "INCHES", "INCHES up"};
+        QTest::newRow("146 MHz in centimetres")
+            << "Command4" << QStringList{"145.615", "48.486", "2.871", "6.002"}
+            << QStringList{"CM long", "CM long", "CM", "CM up"};
+    }
+
+    void calculationFillsTheBoxesInOrder()
+    {
+        QFETCH(QString, button);
+        QFETCH(QStringList, values);
+        QFETCH(QStringList, units);
+
+        auto *frequency = control<QLineEdit>(form1_, "Text3");
+        frequency->selectAll();
+        QTest::keyClicks(frequency, QStringLiteral("146"));
+        QStringList writes;
+        for (const char *name : {"Text5", "Text8", "Text11", "Text14", "Text6", "Text9", "Text12", "Text15"}) {
+            auto *box = control<QLineEdit>(form1_, name);
+            connect(box, &QLineEdit::textChanged, this, [&writes, box] { writes << box->objectName(); });
+        }
+        QTest::mouseClick(form1_->findChild<QPushButton *>(button), Qt::LeftButton);
+
+        QCOMPARE(writes, (QStringList{"Text5", "Text8", "Text11", "Text14", "Text6", "Text9", "Text12", "Text15"}));
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(control<QLineEdit>(form1_, kValueBoxes[i])->text(), values[i]);
+            QCOMPARE(control<QLineEdit>(form1_, kUnitBoxes[i])->text(), units[i]);
+        }
+        QCOMPARE(frequency->text(), QStringLiteral("146"));
+        QCOMPARE(windows_->designState().freq, 146.0f);
+    }
+
+    void unitsSwitchBothWays()
+    {
+        auto *frequency = control<QLineEdit>(form1_, "Text3");
+        frequency->setText(QStringLiteral("440"));
+        QTest::mouseClick(control<QPushButton>(form1_, "Command4"), Qt::LeftButton);
+        // 165 / 440 * 2.54 is 0.9525, but its single-precision value lies just below the tie
+        // (0.95249998569..., checked with python3 struct.pack('f')), so it rounds down.
+        QCOMPARE(control<QLineEdit>(form1_, "Text11")->text(), QStringLiteral("0.952"));
+        QCOMPARE(control<QLineEdit>(form1_, "Text12")->text(), QStringLiteral("CM"));
+        QTest::mouseClick(control<QPushButton>(form1_, "Command1"), Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>(form1_, "Text11")->text(), QStringLiteral("0.375"));
+        QCOMPARE(control<QLineEdit>(form1_, "Text12")->text(), QStringLiteral("INCHES"));
+    }
+
+    void typingAloneCalculatesNothing()
+    {
+        auto *frequency = control<QLineEdit>(form1_, "Text3");
+        frequency->setText(QStringLiteral("146"));
+        QTest::mouseClick(control<QPushButton>(form1_, "Command1"), Qt::LeftButton);
+        frequency->setFocus();
+        frequency->selectAll();
+        QTest::keyClicks(frequency, QStringLiteral("440"));
+        QTest::keyClick(frequency, Qt::Key_Return);
+        QTest::keyClick(frequency, Qt::Key_Escape);
+        QCOMPARE(control<QLineEdit>(form1_, "Text5")->text(), QStringLiteral("57.329"));
+        QCOMPARE(windows_->designState().freq, 146.0f);
+        QVERIFY(form1_->isVisible());
+    }
+
+    void clickInFrequencyBoxShowsStoredFrequency()
+    {
+        auto *frequency = control<QLineEdit>(form1_, "Text3");
+        QTest::mouseClick(frequency, Qt::LeftButton);
+        QCOMPARE(frequency->text(), QStringLiteral("0")); // nothing calculated yet: freq is 0
+
+        frequency->setText(QStringLiteral("146.52"));
+        QTest::mouseClick(control<QPushButton>(form1_, "Command1"), Qt::LeftButton);
+        frequency->setText(QStringLiteral("something else"));
+        QTest::mouseClick(frequency, Qt::LeftButton);
+        QCOMPARE(frequency->text(), QStringLiteral("146.52"));
+        // A right click is no click.
+        frequency->setText(QStringLiteral("7"));
+        QTest::mouseClick(frequency, Qt::RightButton);
+        QCOMPARE(frequency->text(), QStringLiteral("7"));
+    }
+
+    void commaLocaleReadsAndWritesCommas()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        auto *frequency = control<QLineEdit>(form1_, "Text3");
+        frequency->setText(QStringLiteral("146,52"));
+        QTest::mouseClick(control<QPushButton>(form1_, "Command1"), Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>(form1_, "Text5")->text(), QStringLiteral("57,125"));
+        QTest::mouseClick(frequency, Qt::LeftButton);
+        QCOMPARE(frequency->text(), QStringLiteral("146,52"));
+
+        // A point is grouping in this locale: refused, never read as 14652.
+        test::MessageBoxAnswerer answerer;
+        frequency->setText(QStringLiteral("146.52"));
+        QTest::mouseClick(control<QPushButton>(form1_, "Command1"), Qt::LeftButton);
+        QCOMPARE(answerer.answered(), 1);
+        QVERIFY(answerer.text().contains(QStringLiteral("146,52")));
+        QCOMPARE(control<QLineEdit>(form1_, "Text5")->text(), QStringLiteral("57,125"));
+    }
+
+    void calculationErrorsExplainAndKeepGoing_data()
+    {
+        QTest::addColumn<QString>("frequency");
+        QTest::addColumn<QString>("says");
+        QTest::addColumn<float>("storedFreq");
+        QTest::addColumn<float>("storedRad");
+        // Before each row 146 MHz was calculated in inches (rad 57.32877).
+        const float rad146 = 8370.0f / 146.0f;
+        QTest::newRow("initial 00.00 divides by zero") << "00.00" << "is 0" << 0.0f << rad146;
+        QTest::newRow("empty box is not a number") << "" << "not hold a number" << 146.0f << rad146;
+        QTest::newRow("letters are not a number") << "abc" << "not hold a number" << 146.0f << rad146;
+        QTest::newRow("too large a number") << "1e39" << "too large" << 146.0f << rad146;
+        // 1e-39 is stored, then 8370 / 1e-39 leaves single precision at the radiator.
+        QTest::newRow("tiny frequency overflows") << "1e-39" << "too large" << 1e-39f << rad146;
+    }
+
+    void calculationErrorsExplainAndKeepGoing()
+    {
+        QFETCH(QString, frequency);
+        QFETCH(QString, says);
+        QFETCH(float, storedFreq);
+        QFETCH(float, storedRad);
+
+        auto *box = control<QLineEdit>(form1_, "Text3");
+        box->setText(QStringLiteral("146"));
+        QTest::mouseClick(control<QPushButton>(form1_, "Command1"), Qt::LeftButton);
+        QSignalSpy ending(windows_.get(), &WindowSet::programEnding);
+
+        test::MessageBoxAnswerer answerer;
+        box->setText(frequency);
+        QTest::mouseClick(control<QPushButton>(form1_, "Command4"), Qt::LeftButton);
+
+        QCOMPARE(answerer.answered(), 1);
+        QCOMPARE(answerer.buttons(), 1);
+        QVERIFY2(answerer.text().contains(says), qPrintable(answerer.text()));
+        QVERIFY(answerer.text().contains(QStringLiteral("146.52"))); // what to type instead
+        QCOMPARE(ending.count(), 0);
+        QVERIFY(form1_->isVisible());
+        QCOMPARE(control<QLineEdit>(form1_, "Text5")->text(), QStringLiteral("57.329"));
+        QCOMPARE(control<QLineEdit>(form1_, "Text6")->text(), QStringLiteral("INCHES long"));
+        QCOMPARE(windows_->designState().freq, storedFreq);
+        QCOMPARE(windows_->designState().rad, storedRad);
+        QCOMPARE(box->text(), frequency);
+    }
+
+    void otherErrorsAreReportedAndEndTheProgram()
+    {
+        QSignalSpy ending(windows_.get(), &WindowSet::programEnding);
+        test::MessageBoxAnswerer answerer;
+        windows_->guard([] { throw std::runtime_error("control failed"); })();
+        QCOMPARE(answerer.answered(), 1);
+        QVERIFY(answerer.text().contains(QStringLiteral("control failed")));
+        QCOMPARE(ending.count(), 1);
+        QVERIFY(!form1_->isVisible());
+    }
+
+    void exitEndsTheEventLoop()
+    {
+        QEventLoop loop;
+        QTimer::singleShot(0, form1_, [this] {
+            QTest::mouseClick(control<QPushButton>(form1_, "Command3"), Qt::LeftButton);
+        });
+        QTimer::singleShot(5000, &loop, [&loop] { loop.exit(99); });
+        QCOMPARE(loop.exec(), 0);
+        QVERIFY(!form1_->isVisible());
+    }
+
+private:
+    std::unique_ptr<WindowSet> windows_;
+    QWidget *form1_ = nullptr;
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "mainwindow_test.moc"

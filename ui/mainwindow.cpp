@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: MIT
+#include "mainwindow.h"
+
+#include "clicknotifier.h"
+#include "controls.h"
+#include "windowset.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace vorrel {
+namespace {
+
+// The layout, in twips.
+constexpr int kClientWidth = 9000;
+constexpr int kClientHeight = 6375;
+
+constexpr TwipRect kTitle{120, 0, 8895, 375};
+constexpr TwipRect kDiagram{120, 480, 2850, 5550};
+constexpr TwipRect kInputHeading{3720, 480, 4455, 375};
+constexpr TwipRect kFrequency{3600, 960, 2055, 735};
+constexpr TwipRect kRadiatorCaption{3120, 2040, 1935, 375};
+constexpr TwipRect kRadiatorValue{5160, 1920, 1935, 495};
+constexpr TwipRect kRadiatorUnit{7440, 2040, 1335, 375};
+constexpr TwipRect kStudCaption{3120, 2880, 1815, 375};
+constexpr TwipRect kStudValue{5160, 2760, 1935, 495};
+constexpr TwipRect kStudUnit{7440, 2880, 1335, 375};
+constexpr TwipRect kGapCaption{3120, 3840, 1815, 375};
+constexpr TwipRect kGapValue{5160, 3720, 1935, 495};
+constexpr TwipRect kGapUnit{7440, 3840, 855, 285};
+constexpr TwipRect kFeedCaption{3120, 4800, 2295, 375};
+constexpr TwipRect kFeedValue{5640, 4680, 1455, 495};
+constexpr TwipRect kFeedUnit{7440, 4800, 1215, 285};
+constexpr TwipRect kInches{5760, 960, 1575, 735};
+constexpr TwipRect kSampleHint{3240, 5760, 3615, 375};
+constexpr TwipRect kGo{6840, 5520, 495, 495};
+constexpr TwipRect kExit{8280, 5520, 495, 495};
+constexpr TwipRect kCentimetres{7560, 960, 1335, 735};
+
+const BoxLook kTitleLook{13.5, Border::Sunken, colours::kLightYellow, colours::kBlue};
+const BoxLook kHeadingLook{12.0, Border::None, colours::kLightYellow, {}};
+const BoxLook kFrequencyLook{24.0, Border::Sunken, {}, {}};
+const BoxLook kCaptionLook{9.75, Border::None, colours::kLightYellow, {}};
+const BoxLook kValueLook{13.5, Border::Sunken, {}, {}};
+
+} // namespace
+
+const QString &MainWindow::titleLine()
+{
+    static const QString line = QStringLiteral(" VORREL    DESIGN") + QString(33, QLatin1Char(' ')) +
+                                QStringLiteral("by   T. Brenix   QT0NRV");
+    return line;
+}
+
+MainWindow::MainWindow(WindowSet &windows, DesignState &state, QWidget *parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), windows_(windows), state_(state)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Form1"));
+    setFixedSize(TwipRect{0, 0, kClientWidth, kClientHeight}.pixels().size());
+    setWindowBackground(this, colours::kLightYellow);
+    // A tool window hides itself while another application is active on macOS; this one stays.
+    setAttribute(Qt::WA_MacAlwaysShowToolWindow);
+
+    // Created in tab order: the focus chain follows creation.
+    auto *title = makeTextBox(this, "Text1", kTitle, titleLine(), kTitleLook, tr("title"));
+    makePicture(this, "Picture1", kDiagram, QStringLiteral("diagram1"), tr("diagram"));
+    makeTextBox(this, "Text2", kInputHeading, QStringLiteral("INPUT FREQUENCY IN MEGAHERTZ"),
+                kHeadingLook, tr("heading of the input"));
+    frequencyBox_ = makeTextBox(this, "Text3", kFrequency, QStringLiteral("00.00"), kFrequencyLook,
+                                tr("frequency box"));
+    makeTextBox(this, "Text4", kRadiatorCaption, QStringLiteral("The radiator will be"),
+                kCaptionLook, tr("caption of row 1"));
+    valueBoxes_[0] = makeTextBox(this, "Text5", kRadiatorValue, {}, kValueLook, tr("radiator value"));
+    unitBoxes_[0] = makeTextBox(this, "Text6", kRadiatorUnit, QStringLiteral("inches long"),
+                                kCaptionLook, tr("radiator unit"));
+    makeTextBox(this, "Text7", kStudCaption, QStringLiteral("The driven stud is"), kCaptionLook,
+                tr("caption of row 2"));
+    valueBoxes_[1] = makeTextBox(this, "Text8", kStudValue, {}, kValueLook, tr("stud value"));
+    unitBoxes_[1] = makeTextBox(this, "Text9", kStudUnit, QStringLiteral("inches long"),
+                                kCaptionLook, tr("stud unit"));
+    makeTextBox(this, "Text10", kGapCaption, QStringLiteral("The Gap space is"), kCaptionLook,
+                tr("caption of row 3"));
+    valueBoxes_[2] = makeTextBox(this, "Text11", kGapValue, {}, kValueLook, tr("gap value"));
+    unitBoxes_[2] = makeTextBox(this, "Text12", kGapUnit, QStringLiteral("inches"), kCaptionLook,
+                                tr("gap unit"));
+    makeTextBox(this, "Text13", kFeedCaption, QStringLiteral("The Feedpoint is about"),
+                kCaptionLook, tr("caption of row 4"));
+    valueBoxes_[3] = makeTextBox(this, "Text14", kFeedValue, {}, kValueLook, tr("feed point value"));
+    unitBoxes_[3] = makeTextBox(this, "Text15", kFeedUnit, QStringLiteral("Up"), kCaptionLook,
+                                tr("feed point unit"));
+    auto *inches = makeButton(this, "Command1", kInches, QStringLiteral("INCHES"), 12.0);
+    makeTextBox(this, "Text16", kSampleHint, QStringLiteral("See sample triband 2m, 220 and 440"),
+                kCaptionLook, tr("hint beside GO"));
+    auto *go = makeButton(this, "Command2", kGo, QStringLiteral("GO"));
+    auto *exit = makeButton(this, "Command3", kExit, QStringLiteral("EXIT"));
+    auto *centimetres = makeButton(this, "Command4", kCentimetres, QStringLiteral("CM"));
+
+    connect(inches, &QPushButton::clicked, this,
+            windows_.guard([this] { calculate(UnitMode::Inches); }));
+    connect(centimetres, &QPushButton::clicked, this,
+            windows_.guard([this] { calculate(UnitMode::Centimetres); }));
+    connect(new ClickNotifier(frequencyBox_), &ClickNotifier::clicked, this,
+            windows_.guard([this] { showStoredFrequency(); }));
+    connect(go, &QPushButton::clicked, this,
+            windows_.guard([this] { windows_.showWindow(WindowId::Form2); }));
+    connect(exit, &QPushButton::clicked, this, windows_.guard([this] { windows_.endProgram(); }));
+
+    title->setFocus();
+}
+
+void MainWindow::calculate(UnitMode mode)
+{
+    const DesignResult result =
+        calculateDesign(state_, frequencyBox_->text().toStdString(), mode, userNumberFormat());
+    for (std::size_t i = 0; i < valueBoxes_.size(); ++i)
+        valueBoxes_[i]->setText(QString::fromStdString(result.values[i]));
+    for (std::size_t i = 0; i < unitBoxes_.size(); ++i)
+        unitBoxes_[i]->setText(QString::fromStdString(result.units[i]));
+}
+
+void MainWindow::showStoredFrequency()
+{
+    frequencyBox_->setText(QString::fromStdString(formatFrequency(state_.freq, userNumberFormat())));
+}
+
+} // namespace vorrel

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "designcalculator.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QLineEdit;
+
+namespace vorrel {
+
+class WindowSet;
+
+// Form1, the designer: a frameless light-yellow window with the title line, diagram 1, the
+// frequency box, the INCHES and CM buttons, the four results with their units, GO and EXIT.
+// The design state belongs to the window set and outlives this widget.
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    MainWindow(WindowSet &windows, DesignState &state, QWidget *parent = nullptr);
+
+    // The title line, exactly as shown in the title box.
+    static const QString &titleLine();
+
+private:
+    void calculate(UnitMode mode);
+    void showStoredFrequency();
+
+    WindowSet &windows_;
+    DesignState &state_;
+    QLineEdit *frequencyBox_ = nullptr;
+    std::array<QLineEdit *, 4> valueBoxes_{};
+    std::array<QLineEdit *, 4> unitBoxes_{};
+};
+
+} // namespace vorrel

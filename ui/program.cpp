@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+#include "program.h"
+
+#include "controls.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+
+namespace vorrel {
+
+void Program::configure(QApplication &app)
+{
+    QApplication::setApplicationName(QStringLiteral("vorrel"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vorrel Designer"));
+    QApplication::setDesktopFileName(QStringLiteral("org.vorrel.Designer"));
+    // The window set decides when the program ends: the main window is a tool window, which Qt
+    // would not count as a last window.
+    app.setQuitOnLastWindowClosed(false);
+
+    QIcon icon;
+    for (const int size : {16, 32, 48})
+        icon.addFile(QStringLiteral(":/icon-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+
+    // The layouts are measured for a face with Arial's metrics; where the named face is missing,
+    // use one with the same metrics so that no caption is clipped.
+#ifdef Q_OS_WIN
+    QFont::insertSubstitution(QString::fromLatin1(kFontFace), QStringLiteral("Microsoft Sans Serif"));
+#else
+    QFont::insertSubstitutions(QString::fromLatin1(kFontFace),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                QStringLiteral("Arial"), QStringLiteral("Helvetica")});
+#endif
+}
+
+Program::Program(QApplication &app)
+{
+    configure(app);
+    windows_.showWindow(WindowId::Form1);
+}
+
+} // namespace vorrel

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "windowset.h"
+
+class QApplication;
+
+namespace vorrel {
+
+// The program's start-up: names the application, sets its icon and fonts, creates the window set
+// and shows the main window. main() runs the event loop afterwards; nothing else runs at start.
+class Program {
+public:
+    explicit Program(QApplication &app);
+
+    WindowSet &windows() { return windows_; }
+
+    // Application-wide settings that every window relies on: name, version, icon, fonts.
+    static void configure(QApplication &app);
+
+private:
+    WindowSet windows_;
+};
+
+} // namespace vorrel

@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: MIT
+#include "windowset.h"
+
+#include "controls.h"
+#include "mainwindow.h"
+#include "multibandwindow.h"
+#include "weblinkwindow.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QWidget>
+
+#include <exception>
+
+namespace vorrel {
+namespace {
+
+QString calculationMessage(CalcError::Kind kind)
+{
+    const QString example = QStringLiteral("146") + userDecimalSeparator() + QStringLiteral("52");
+    const QString advice =
+        QObject::tr("Type the frequency in megahertz as a plain number, for example %1.").arg(example);
+    switch (kind) {
+    case CalcError::Kind::TypeMismatch:
+        return QObject::tr("The frequency box does not hold a number.") + QStringLiteral("\n\n") +
+               advice;
+    case CalcError::Kind::Overflow:
+        return QObject::tr("That frequency is too large or too small to calculate with.") +
+               QStringLiteral("\n\n") + advice;
+    case CalcError::Kind::DivisionByZero:
+        return QObject::tr("The frequency is 0, and no antenna has dimensions for 0 MHz.") +
+               QStringLiteral("\n\n") + advice;
+    }
+    return advice;
+}
+
+} // namespace
+
+WindowSet::WindowSet(QObject *parent) : QObject(parent) {}
+
+WindowSet::~WindowSet()
+{
+    ending_ = true;
+    delete web_.data();
+    delete form2_.data();
+    delete form1_.data();
+}
+
+QWidget *WindowSet::window(WindowId id) const
+{
+    switch (id) {
+    case WindowId::Form1:
+        return form1_;
+    case WindowId::Form2:
+        return form2_;
+    case WindowId::Web:
+        return web_;
+    }
+    return nullptr;
+}
+
+QWidget *WindowSet::create(WindowId id)
+{
+    QWidget *widget = nullptr;
+    switch (id) {
+    case WindowId::Form1:
+        widget = form1_ = new MainWindow(*this, designState_);
+        break;
+    case WindowId::Form2:
+        widget = form2_ = new MultibandWindow(*this);
+        break;
+    case WindowId::Web:
+        widget = web_ = new WebLinkWindow(*this);
+        break;
+    }
+    widget->setAttribute(Qt::WA_DeleteOnClose);
+    connect(widget, &QObject::destroyed, this, &WindowSet::windowDestroyed);
+    return widget;
+}
+
+void WindowSet::showWindow(WindowId id)
+{
+    if (ending_)
+        return;
+    QWidget *widget = window(id);
+    if (!widget) {
+        widget = create(id);
+        widget->show();
+        widget->activateWindow();
+        return;
+    }
+    if (widget->isMinimized())
+        widget->showNormal();
+    widget->show();
+    widget->raise();
+    widget->activateWindow();
+}
+
+void WindowSet::windowDestroyed()
+{
+    // QPointer has already let go of the destroyed window when this runs.
+    if (!ending_ && !form1_ && !form2_ && !web_)
+        endProgram();
+}
+
+void WindowSet::endProgram()
+{
+    if (ending_)
+        return;
+    ending_ = true;
+    for (QWidget *widget : {web_.data(), form2_.data(), form1_.data()}) {
+        if (widget)
+            widget->hide();
+    }
+    emit programEnding();
+    QCoreApplication::exit(0);
+}
+
+void WindowSet::reportError(const QString &what)
+{
+    if (ending_)
+        return;
+    QMessageBox::critical(form1_, QApplication::applicationDisplayName(),
+                          tr("The program met an error it cannot recover from and will close.") +
+                              QStringLiteral("\n\n") + what);
+    endProgram();
+}
+
+void WindowSet::showCalculationError(const CalcError &error)
+{
+    QMessageBox::warning(QApplication::activeWindow(), QApplication::applicationDisplayName(),
+                         calculationMessage(error.kind()));
+}
+
+void WindowSet::run(const std::function<void()> &handler) noexcept
+{
+    try {
+        try {
+            handler();
+        } catch (const CalcError &error) {
+            showCalculationError(error);
+        } catch (const std::exception &error) {
+            reportError(QString::fromLocal8Bit(error.what()));
+        } catch (...) {
+            reportError(tr("An unknown error occurred."));
+        }
+    } catch (...) {
+        // Showing the message itself failed (out of memory): nothing is left to tell the user.
+        std::terminate();
+    }
+}
+
+} // namespace vorrel
