@@ -96,10 +96,14 @@ void WindowSet::showWindow(WindowId id)
     widget->activateWindow();
 }
 
-void WindowSet::windowDestroyed()
+void WindowSet::windowDestroyed(QObject *window)
 {
-    // QPointer has already let go of the destroyed window when this runs.
-    if (!ending_ && !form1_ && !form2_ && !web_)
+    // A widget announces its destruction before QPointer lets go of it, so it is left out by hand.
+    for (const QWidget *open : {form1_.data(), form2_.data(), web_.data()}) {
+        if (open && open != window)
+            return;
+    }
+    if (!ending_)
         endProgram();
 }
 

@@ -71,7 +71,7 @@ private:
     void run(const std::function<void()> &handler) noexcept;
     void showCalculationError(const CalcError &error);
     QWidget *create(WindowId id);
-    void windowDestroyed();
+    void windowDestroyed(QObject *window);
 
     DesignState designState_;
     QPointer<QWidget> form1_;

@@ -1,0 +1,249 @@
+// SPDX-License-Identifier: MIT
+// Moving between the windows: GO, Return to designer, Exit, closing windows, the multiband window.
+#include "multibandwindow.h"
+#include "testsupport.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+
+using namespace vorrel;
+using vorrel::test::control;
+
+class NavigationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { test::configureApplication(); }
+    void init()
+    {
+        windows_ = std::make_unique<WindowSet>();
+        windows_->showWindow(WindowId::Form1);
+        QVERIFY(QTest::qWaitForWindowExposed(form1()));
+    }
+    void cleanup()
+    {
+        windows_.reset();
+        test::clearProgramEnd();
+    }
+
+    void goTwiceKeepsOneMultibandWindow()
+    {
+        click(form1(), "Command2");
+        QWidget *first = form2();
+        QVERIFY(first && first->isVisible());
+        control<QPlainTextEdit>(first, "Text1")->setPlainText(QStringLiteral("my notes"));
+        click(form1(), "Command2");
+        QCOMPARE(form2(), first);
+        QCOMPARE(control<QPlainTextEdit>(first, "Text1")->toPlainText(), QStringLiteral("my notes"));
+        int multiband = 0;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            multiband += widget->objectName() == QLatin1String("Form2") ? 1 : 0;
+        QCOMPARE(multiband, 1);
+    }
+
+    void multibandWindowLayout()
+    {
+        click(form1(), "Command2");
+        QWidget *window = form2();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCOMPARE(window->windowTitle(), QStringLiteral("MULTIBAND"));
+        const Qt::WindowFlags flags = window->windowFlags();
+        QCOMPARE(flags & Qt::WindowType_Mask, Qt::Window);
+        QVERIFY(!flags.testFlag(Qt::FramelessWindowHint));
+        QVERIFY(!flags.testFlag(Qt::MSWindowsFixedSizeDialogHint));
+        QCOMPARE(window->size(), QSize(524, 442));
+        QVERIFY(window->maximumSize().width() > 524); // sizable
+        QCOMPARE(window->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0x80));
+        QVERIFY(!window->windowIcon().isNull());
+
+        // Layout sheet rows in twips, 15 to a pixel.
+        const struct {
+            const char *name;
+            QRect twips;
+            const char *text;
+            const char *accessible;
+        } rows[] = {
+            {"Picture1", {0, 0, 3255, 6375}, nullptr, "diagram"},
+            {"Text1", {3360, 1320, 4335, 855}, nullptr, "sample dimensions"},
+            {"Text2", {3960, 360, 3615, 375}, "Multiband Vorrel Configuration", "heading"},
+            {"Command1", {3480, 2640, 4095, 495}, "Return to designer", nullptr},
+            {"Command2", {5040, 3600, 1215, 495}, "Exit", nullptr},
+            {"Command3", {4680, 4440, 2055, 495}, "WEBSITE", nullptr},
+        };
+        for (const auto &row : rows) {
+            auto *widget = control<QWidget>(window, row.name);
+            QVERIFY2(widget, row.name);
+            QCOMPARE(widget->geometry(), QRect(row.twips.x() / 15, row.twips.y() / 15,
+                                               row.twips.width() / 15, row.twips.height() / 15));
+            if (row.accessible)
+                QCOMPARE(widget->accessibleName(), QString::fromLatin1(row.accessible));
+            if (auto *button = qobject_cast<QPushButton *>(widget)) {
+                QCOMPARE(button->text(), QString::fromLatin1(row.text));
+                QVERIFY(!button->autoDefault() && !button->isDefault());
+                QCOMPARE(button->font().pointSizeF(), 8.25);
+            }
+        }
+        auto *heading = control<QLineEdit>(window, "Text2");
+        QCOMPARE(heading->text(), QStringLiteral("Multiband Vorrel Configuration"));
+        QCOMPARE(heading->font().pointSizeF(), 12.0);
+        QCOMPARE(heading->palette().color(QPalette::Text), QColor(0x00, 0x00, 0xFF));
+        QCOMPARE(heading->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0x80));
+        QVERIFY(!heading->hasFrame() && !heading->isReadOnly());
+        auto *table = control<QPlainTextEdit>(window, "Text1");
+        QVERIFY(!table->isReadOnly());
+        QCOMPARE(table->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(table->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        const QPixmap diagram = control<QLabel>(window, "Picture1")->pixmap();
+        QCOMPARE(diagram.deviceIndependentSize().toSize(), QSize(215, 424));
+
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QCOMPARE(QApplication::focusWidget(), table);
+        QTest::keyClick(table, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), heading);
+    }
+
+    void sampleTableKeepsEveryBlank()
+    {
+        click(form1(), "Command2");
+        const QString text = control<QPlainTextEdit>(form2(), "Text1")->toPlainText();
+        const QStringList lines = text.split(QLatin1Char('\n'));
+        // Four lines, each ended by a line break, so the split leaves an empty fifth part.
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines[0], QStringLiteral("440         R1=18.875          S1=6.250         Gap=.375"));
+        QCOMPARE(lines[1], QStringLiteral("220         R2=37.375          S2=12.500       Gap=.750"));
+        QCOMPARE(lines[2], QStringLiteral("144         R3=57.375          S3=19.125       Gap=1.250         "));
+        QCOMPARE(lines[3], QStringLiteral(" "));
+        QCOMPARE(lines[4], QString());
+        QCOMPARE(lines[0].size(), 56);
+        QCOMPARE(lines[1].size(), 55);
+        QCOMPARE(lines[2].size(), 65);
+        // 185 characters when every line ends in CR LF, as the table is kept in Windows text.
+        QCOMPARE(text.size() + 4, 185);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(lines[i].indexOf(QLatin1Char('R')), 12);
+            QCOMPARE(lines[i].indexOf(QLatin1Char('S')), 31);
+            QCOMPARE(lines[i].indexOf(QLatin1String("Gap")), i == 0 ? 48 : 47);
+        }
+        QVERIFY(!text.contains(QLatin1Char('\t')));
+    }
+
+    void resizingMovesNoControl()
+    {
+        click(form1(), "Command2");
+        QWidget *window = form2();
+        QList<QRect> before;
+        const QList<QWidget *> children = window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        for (QWidget *child : children)
+            before << child->geometry();
+        window->resize(900, 700);
+        QApplication::processEvents();
+        window->showMaximized();
+        QApplication::processEvents();
+        window->resize(300, 200);
+        QApplication::processEvents();
+        for (int i = 0; i < children.size(); ++i)
+            QCOMPARE(children[i]->geometry(), before[i]);
+    }
+
+    void returnToDesignerKeepsBothWindowsAsTheyWere()
+    {
+        auto *frequency = control<QLineEdit>(form1(), "Text3");
+        frequency->setText(QStringLiteral("146"));
+        click(form1(), "Command1");
+        frequency->setText(QStringLiteral("typed, not calculated"));
+        click(form1(), "Command2");
+        QWidget *multiband = form2();
+        click(multiband, "Command1");
+        QCOMPARE(form2(), multiband);
+        QVERIFY(multiband->isVisible());
+        QVERIFY(form1()->isVisible());
+        QCOMPARE(control<QLineEdit>(form1(), "Text3")->text(), QStringLiteral("typed, not calculated"));
+        QCOMPARE(control<QLineEdit>(form1(), "Text5")->text(), QStringLiteral("57.329"));
+    }
+
+    void closedMultibandWindowComesBackFresh()
+    {
+        click(form1(), "Command2");
+        control<QPlainTextEdit>(form2(), "Text1")->setPlainText(QStringLiteral("scribble"));
+        control<QLineEdit>(form2(), "Text2")->setText(QStringLiteral("scribble"));
+        QSignalSpy ending(windows_.get(), &WindowSet::programEnding);
+        form2()->close();
+        QTRY_VERIFY(!windows_->isOpen(WindowId::Form2)); // destroyed, not hidden
+        QVERIFY(form1()->isVisible());
+        QCOMPARE(ending.count(), 0);
+
+        click(form1(), "Command2");
+        QCOMPARE(control<QPlainTextEdit>(form2(), "Text1")->toPlainText(), MultibandWindow::sampleTable());
+        QCOMPARE(control<QLineEdit>(form2(), "Text2")->text(), QStringLiteral("Multiband Vorrel Configuration"));
+    }
+
+    // Alt+F4 can close even the frameless designer; it is then a closed window like any other.
+    void closedDesignerComesBackFreshWithItsFrequency()
+    {
+        control<QLineEdit>(form1(), "Text3")->setText(QStringLiteral("146.52"));
+        click(form1(), "Command4");
+        click(form1(), "Command2");
+        QWidget *multiband = form2();
+        QSignalSpy ending(windows_.get(), &WindowSet::programEnding);
+        form1()->close();
+        QTRY_VERIFY(!windows_->isOpen(WindowId::Form1));
+        QCOMPARE(ending.count(), 0);
+        QVERIFY(multiband->isVisible());
+
+        click(multiband, "Command1");
+        QVERIFY(form1());
+        QVERIFY(QTest::qWaitForWindowExposed(form1()));
+        QCOMPARE(control<QLineEdit>(form1(), "Text3")->text(), QStringLiteral("00.00"));
+        QCOMPARE(control<QLineEdit>(form1(), "Text5")->text(), QString());
+        QCOMPARE(control<QLineEdit>(form1(), "Text6")->text(), QStringLiteral("inches long"));
+        QTest::mouseClick(control<QLineEdit>(form1(), "Text3"), Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>(form1(), "Text3")->text(), QStringLiteral("146.52"));
+    }
+
+    void closingEveryWindowEndsTheProgram()
+    {
+        click(form1(), "Command2");
+        click(form2(), "Command3");
+        QVERIFY(windows_->isOpen(WindowId::Web));
+        QSignalSpy ending(windows_.get(), &WindowSet::programEnding);
+        windows_->window(WindowId::Web)->close();
+        form1()->close();
+        QTRY_VERIFY(!windows_->isOpen(WindowId::Form1));
+        QCOMPARE(ending.count(), 0);
+        form2()->close();
+        QTRY_COMPARE(ending.count(), 1);
+    }
+
+    void exitEndsTheProgramWithEveryWindowOpen()
+    {
+        click(form1(), "Command2");
+        click(form2(), "Command3");
+        QSignalSpy ending(windows_.get(), &WindowSet::programEnding);
+        click(form2(), "Command2");
+        QCOMPARE(ending.count(), 1);
+        for (WindowId id : {WindowId::Form1, WindowId::Form2, WindowId::Web})
+            QVERIFY(!windows_->window(id)->isVisible());
+        // Nothing opens once the program is ending.
+        windows_->showWindow(WindowId::Form2);
+        QVERIFY(!form2()->isVisible());
+    }
+
+private:
+    QWidget *form1() const { return windows_->window(WindowId::Form1); }
+    QWidget *form2() const { return windows_->window(WindowId::Form2); }
+    static void click(QWidget *window, const char *button)
+    {
+        auto *target = control<QPushButton>(window, button);
+        QVERIFY2(target, button);
+        QTest::mouseClick(target, Qt::LeftButton);
+    }
+
+    std::unique_ptr<WindowSet> windows_;
+};
+
+QTEST_MAIN(NavigationTest)
+#include "navigation_test.moc"

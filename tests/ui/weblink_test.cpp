@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: MIT
+// The web page link window: its look, the hand cursor, and handing the address to the browser.
+#include "weblinkwindow.h"
+#include "testsupport.h"
+
+#include <QBitmap>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QUrl>
+
+using namespace vorrel;
+using vorrel::test::control;
+
+// Stands in for the desktop's URL opener.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
+
+class WebLinkTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { test::configureApplication(); }
+    void init()
+    {
+        windows_ = std::make_unique<WindowSet>();
+        windows_->showWindow(WindowId::Form1);
+        QTest::mouseClick(control<QPushButton>(windows_->window(WindowId::Form1), "Command2"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(windows_->window(WindowId::Form2), "Command3"), Qt::LeftButton);
+        web_ = windows_->window(WindowId::Web);
+        QVERIFY(web_);
+        QVERIFY(QTest::qWaitForWindowExposed(web_));
+    }
+    void cleanup()
+    {
+        windows_.reset();
+        test::clearProgramEnd();
+    }
+
+    void windowIsSmallFixedAndPlaced()
+    {
+        QCOMPARE(web_->windowTitle(), QStringLiteral("Web Page Link"));
+        QCOMPARE(web_->geometry(), QRect(142, 113, 221, 123));
+        QCOMPARE(web_->minimumSize(), QSize(221, 123));
+        QCOMPARE(web_->maximumSize(), QSize(221, 123));
+        QVERIFY(web_->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!web_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(!web_->windowIcon().isNull());
+        // The dialog background of the platform, not the designer's yellow.
+        QCOMPARE(web_->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Window));
+    }
+
+    void labels_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("twips");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("alignment");
+        // Layout sheet rows in twips, 15 to a pixel.
+        QTest::newRow("notice wraps, centred")
+            << "Label1" << QRect(525, 75, 2265, 390)
+            << "The link will be opened in your default browser." << int(Qt::AlignHCenter);
+        QTest::newRow("prompt keeps its trailing blank")
+            << "Label2" << QRect(450, 750, 2490, 345) << "Click Link Below to " << int(Qt::AlignHCenter);
+        QTest::newRow("link shows the address without a slash")
+            << "lblWebPage" << QRect(525, 1335, 2205, 255) << "http://www.qt0nrv.example" << int(Qt::AlignLeft);
+    }
+
+    void labels()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, twips);
+        QFETCH(QString, caption);
+        QFETCH(int, alignment);
+        auto *label = web_->findChild<QLabel *>(name);
+        QVERIFY(label);
+        QCOMPARE(label->geometry(), QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+        QCOMPARE(label->text(), caption);
+        QCOMPARE(int(label->alignment() & Qt::AlignHorizontal_Mask), alignment);
+        QCOMPARE(label->font().pointSizeF(), 8.25);
+        QVERIFY(label->autoFillBackground());
+        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+        // Every caption fits: the notice on its two lines, the others on one.
+        const QFontMetrics metrics(label->font());
+        const QRect needed = metrics.boundingRect(label->contentsRect(), int(label->alignment()) | Qt::TextWordWrap, caption);
+        QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height(), qPrintable(name));
+    }
+
+    void linkIsBlueUnderlinedWithTheHand()
+    {
+        auto *link = control<QLabel>(web_, "lblWebPage");
+        QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0xFF));
+        QVERIFY(link->font().underline());
+        QCOMPARE(link->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(link->cursor().hotSpot(), QPoint(13, 9));
+        QVERIFY(control<QLabel>(web_, "Label1")->wordWrap());
+        QCOMPARE(control<QLabel>(web_, "Label1")->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void handCursorIsTwoColoursWithTheFingertipAtTheHotspot()
+    {
+        const QCursor hand = WebLinkWindow::handCursor();
+        const QImage shape = hand.bitmap().toImage().convertToFormat(QImage::Format_Mono);
+        const QImage mask = hand.mask().toImage().convertToFormat(QImage::Format_Mono);
+        QCOMPARE(shape.size(), QSize(32, 32));
+        QCOMPARE(mask.size(), QSize(32, 32));
+        int black = 0;
+        int white = 0;
+        int clear = 0;
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                const bool visible = mask.pixelIndex(x, y) != 0;
+                const bool ink = shape.pixelIndex(x, y) != 0;
+                QVERIFY2(visible || !ink, "black ink outside the mask");
+                (visible ? (ink ? black : white) : clear)++;
+            }
+        }
+        QVERIFY(black > 40 && white > 40 && clear > 400);
+        // The hotspot sits on the hand, at the top of the raised finger: nothing above it but
+        // the finger's outline.
+        QVERIFY(mask.pixelIndex(13, 9) != 0);
+        int above = 0;
+        for (int y = 0; y < 9; ++y)
+            above += mask.pixelIndex(13, y) != 0 ? 1 : 0;
+        QVERIFY(above <= 1);
+    }
+
+    void eachClickOpensThePageOnce()
+    {
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &recorder, "open");
+        const auto unset = qScopeGuard([] { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); });
+        auto *link = control<QLabel>(web_, "lblWebPage");
+        QTest::mouseClick(link, Qt::LeftButton);
+        QCOMPARE(recorder.opened, QList<QUrl>{QUrl(QStringLiteral("http://www.qt0nrv.example/"))});
+        QCOMPARE(recorder.opened.first().toString(), QStringLiteral("http://www.qt0nrv.example/"));
+        QTest::mouseClick(link, Qt::LeftButton);
+        QTest::mouseClick(link, Qt::LeftButton);
+        QCOMPARE(recorder.opened.size(), 3);
+        QTest::mouseClick(control<QLabel>(web_, "Label2"), Qt::LeftButton);
+        QTest::mouseClick(link, Qt::RightButton);
+        QCOMPARE(recorder.opened.size(), 3);
+        QVERIFY(web_->isVisible());
+    }
+
+    void failedOpenSaysSoAndKeepsGoing()
+    {
+        // No URL opener on PATH: the desktop service reports failure.
+        QTemporaryDir empty;
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", empty.path().toLocal8Bit());
+        QSignalSpy ending(windows_.get(), &WindowSet::programEnding);
+        test::MessageBoxAnswerer answerer;
+        QTest::mouseClick(control<QLabel>(web_, "lblWebPage"), Qt::LeftButton);
+        qputenv("PATH", path);
+        QCOMPARE(answerer.answered(), 1);
+        QVERIFY(answerer.text().contains(QStringLiteral("http://www.qt0nrv.example/")));
+        QCOMPARE(ending.count(), 0);
+        QVERIFY(web_->isVisible());
+    }
+
+    void closingTheLinkWindowLeavesTheOthers()
+    {
+        web_->close();
+        QTRY_VERIFY(!windows_->isOpen(WindowId::Web));
+        QVERIFY(windows_->window(WindowId::Form1)->isVisible());
+        QVERIFY(windows_->window(WindowId::Form2)->isVisible());
+    }
+
+private:
+    std::unique_ptr<WindowSet> windows_;
+    QWidget *web_ = nullptr;
+};
+
+QTEST_MAIN(WebLinkTest)
+#include "weblink_test.moc"
