@@ -9,6 +9,12 @@ BUILD=${VORREL_BUILD_DIR:-$ROOT/build}
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev
                 libgtest-dev fonts-liberation2)
 
+# What the checks beyond the unit tests need: resource and package validators, the sanitizer and
+# fuzzer runtime, a session bus and the accessibility registry.
+TEST_TOOL_PACKAGES=(icoutils binutils-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev file
+                    clang libclang-rt-14-dev llvm at-spi2-core dbus dbus-x11 python3-pyatspi
+                    python3-gi gir1.2-atspi-2.0)
+
 # ensure_packages PKG...: installs the Debian packages that are missing, as root or through sudo;
 # without either, names them and stops.
 ensure_packages() {
