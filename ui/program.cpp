@@ -13,7 +13,7 @@ void Program::configure(QApplication &app)
 {
     QApplication::setApplicationName(QStringLiteral("vorrel"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Vorrel Designer"));
+    // No display name: the windowing system would append it to every caption.
     QApplication::setDesktopFileName(QStringLiteral("org.vorrel.Designer"));
     // The window set decides when the program ends: the main window is a tool window, which Qt
     // would not count as a last window.

@@ -53,8 +53,9 @@ QCursor WebLinkWindow::handCursor()
 }
 
 WebLinkWindow::WebLinkWindow(WindowSet &windows, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("web"));
     setWindowTitle(QStringLiteral("Web Page Link"));

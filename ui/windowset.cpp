@@ -15,6 +15,8 @@
 namespace vorrel {
 namespace {
 
+const QString kMessageTitle = QStringLiteral("Vorrel Designer");
+
 QString calculationMessage(CalcError::Kind kind)
 {
     const QString example = QStringLiteral("146") + userDecimalSeparator() + QStringLiteral("52");
@@ -124,7 +126,7 @@ void WindowSet::reportError(const QString &what)
 {
     if (ending_)
         return;
-    QMessageBox::critical(form1_, QApplication::applicationDisplayName(),
+    QMessageBox::critical(form1_, kMessageTitle,
                           tr("The program met an error it cannot recover from and will close.") +
                               QStringLiteral("\n\n") + what);
     endProgram();
@@ -132,7 +134,7 @@ void WindowSet::reportError(const QString &what)
 
 void WindowSet::showCalculationError(const CalcError &error)
 {
-    QMessageBox::warning(QApplication::activeWindow(), QApplication::applicationDisplayName(),
+    QMessageBox::warning(QApplication::activeWindow(), kMessageTitle,
                          calculationMessage(error.kind()));
 }
 

@@ -42,9 +42,12 @@ wait_for_window() {
 
 # capture_window ID FILE: writes a PNG of the window with its frame, as the user sees it.
 capture_window() {
-    local id=$1 file=$2 x y w h left right top bottom extents
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    x=$X y=$Y w=$WIDTH h=$HEIGHT
+    local id=$1 file=$2 x y w h left right top bottom extents info
+    info=$(xwininfo -id "$id")
+    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    w=$(sed -n 's/.*Width: *//p' <<<"$info")
+    h=$(sed -n 's/.*Height: *//p' <<<"$info")
     extents=$(xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ' ')
     IFS=, read -r left right top bottom <<<"${extents:-0,0,0,0}"
     import -window root -crop "$((w + left + right))x$((h + top + bottom))+$((x - left))+$((y - top))" +repage "$file"

@@ -27,6 +27,9 @@ app=$!
 form1=$(wait_for_window Form1)
 xdotool mousemove --window "$form1" 472 384 click 1                 # GO
 form2=$(wait_for_window MULTIBAND)
+# The caption is the window's own, with nothing appended by the toolkit.
+caption=$(xprop -id "$form2" _NET_WM_NAME | sed -n 's/^[^"]*"\(.*\)"$/\1/p')
+[ "$caption" = "MULTIBAND" ] || { echo "FAIL: the multiband window's caption is '$caption'"; exit 1; }
 xdotool mousemove --window "$form2" 380 312 click 1                 # WEBSITE
 web=$(wait_for_window 'Web Page Link')
 sleep 0.3

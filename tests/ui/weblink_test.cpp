@@ -55,6 +55,7 @@ private slots:
         QCOMPARE(web_->maximumSize(), QSize(221, 123));
         QVERIFY(web_->windowFlags().testFlag(Qt::WindowCloseButtonHint));
         QVERIFY(!web_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(!web_->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!web_->windowIcon().isNull());
         // The dialog background of the platform, not the designer's yellow.
         QCOMPARE(web_->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Window));
