@@ -17,7 +17,7 @@ constexpr double kCentimetresPerInch = 2.54;
 constexpr double kFloatOverflowThreshold = 0x1.ffffffp127;
 
 constexpr std::array<std::string_view, 4> kInchTexts = {"INCHES long", "INCHES long", "INCHES",
-                                                         "INCHES up"};
+                                                        "INCHES up"};
 constexpr std::array<std::string_view, 4> kCentimetreTexts = {"CM long", "CM long", "CM", "CM up"};
 
 const char *messageFor(CalcError::Kind kind)
@@ -33,8 +33,14 @@ const char *messageFor(CalcError::Kind kind)
     return "calculation error";
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Narrows a finite double to float, refusing what would round to infinity (checked before the
 // conversion, which is undefined behaviour outside the float range).

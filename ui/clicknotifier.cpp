@@ -15,7 +15,8 @@ bool ClickNotifier::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == watched_ && event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton && watched_->rect().contains(mouse->position().toPoint())) {
+        if (mouse->button() == Qt::LeftButton &&
+            watched_->rect().contains(mouse->position().toPoint())) {
             emit clicked();
         }
     }

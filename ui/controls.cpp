@@ -23,9 +23,15 @@ QFont controlFont(double pointSize, bool underline)
     return font;
 }
 
-QString userDecimalSeparator() { return QLocale().decimalPoint(); }
+QString userDecimalSeparator()
+{
+    return QLocale().decimalPoint();
+}
 
-NumberFormat userNumberFormat() { return NumberFormat{userDecimalSeparator().toStdString()}; }
+NumberFormat userNumberFormat()
+{
+    return NumberFormat{userDecimalSeparator().toStdString()};
+}
 
 QLineEdit *makeTextBox(QWidget *parent, const char *name, TwipRect rect, const QString &text,
                        const BoxLook &look, const QString &accessibleName)
@@ -70,7 +76,8 @@ QLabel *makePicture(QWidget *parent, const char *name, TwipRect rect, const QStr
     picture->setGeometry(rect.pixels());
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     const bool dense = qGuiApp->devicePixelRatio() > 1.0;
-    QPixmap pixmap(QStringLiteral(":/%1%2.png").arg(resource, dense ? QStringLiteral("@2x") : QString()));
+    QPixmap pixmap(
+        QStringLiteral(":/%1%2.png").arg(resource, dense ? QStringLiteral("@2x") : QString()));
     if (dense)
         pixmap.setDevicePixelRatio(2.0);
     picture->setPixmap(pixmap);

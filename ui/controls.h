@@ -56,8 +56,8 @@ enum class Border { None, Sunken };
 struct BoxLook {
     double pointSize = kDefaultPointSize;
     Border border = Border::Sunken;
-    QColor background;     // invalid: the system's colour for a text box
-    QColor text;           // invalid: the system's colour for text
+    QColor background; // invalid: the system's colour for a text box
+    QColor text;       // invalid: the system's colour for text
 };
 
 // A single-line, editable text box. A caption box is one with a window-coloured background and no

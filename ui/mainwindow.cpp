@@ -48,7 +48,8 @@ const BoxLook kValueLook{13.5, Border::Sunken, {}, {}};
 
 const QString &MainWindow::titleLine()
 {
-    static const QString line = QStringLiteral(" VORREL    DESIGN") + QString(33, QLatin1Char(' ')) +
+    static const QString line = QStringLiteral(" VORREL    DESIGN") +
+                                QString(33, QLatin1Char(' ')) +
                                 QStringLiteral("by   T. Brenix   QT0NRV");
     return line;
 }
@@ -72,7 +73,8 @@ MainWindow::MainWindow(WindowSet &windows, DesignState &state, QWidget *parent)
                                 tr("frequency box"));
     makeTextBox(this, "Text4", kRadiatorCaption, QStringLiteral("The radiator will be"),
                 kCaptionLook, tr("caption of row 1"));
-    valueBoxes_[0] = makeTextBox(this, "Text5", kRadiatorValue, {}, kValueLook, tr("radiator value"));
+    valueBoxes_[0] =
+        makeTextBox(this, "Text5", kRadiatorValue, {}, kValueLook, tr("radiator value"));
     unitBoxes_[0] = makeTextBox(this, "Text6", kRadiatorUnit, QStringLiteral("inches long"),
                                 kCaptionLook, tr("radiator unit"));
     makeTextBox(this, "Text7", kStudCaption, QStringLiteral("The driven stud is"), kCaptionLook,
@@ -87,7 +89,8 @@ MainWindow::MainWindow(WindowSet &windows, DesignState &state, QWidget *parent)
                                 tr("gap unit"));
     makeTextBox(this, "Text13", kFeedCaption, QStringLiteral("The Feedpoint is about"),
                 kCaptionLook, tr("caption of row 4"));
-    valueBoxes_[3] = makeTextBox(this, "Text14", kFeedValue, {}, kValueLook, tr("feed point value"));
+    valueBoxes_[3] =
+        makeTextBox(this, "Text14", kFeedValue, {}, kValueLook, tr("feed point value"));
     unitBoxes_[3] = makeTextBox(this, "Text15", kFeedUnit, QStringLiteral("Up"), kCaptionLook,
                                 tr("feed point unit"));
     auto *inches = makeButton(this, "Command1", kInches, QStringLiteral("INCHES"), 12.0);
@@ -122,7 +125,8 @@ void MainWindow::calculate(UnitMode mode)
 
 void MainWindow::showStoredFrequency()
 {
-    frequencyBox_->setText(QString::fromStdString(formatFrequency(state_.freq, userNumberFormat())));
+    frequencyBox_->setText(
+        QString::fromStdString(formatFrequency(state_.freq, userNumberFormat())));
 }
 
 } // namespace vorrel

@@ -32,11 +32,11 @@ const QString &MultibandWindow::sampleTable()
     // The columns are padded with blanks so that they line up in the box's proportional font
     // (two blanks are as wide as one digit); the blanks at the end of line 3 and the lone blank
     // of line 4 are part of the text.
-    static const QString table = QStringLiteral(
-        "440         R1=18.875          S1=6.250         Gap=.375\n"
-        "220         R2=37.375          S2=12.500       Gap=.750\n"
-        "144         R3=57.375          S3=19.125       Gap=1.250         \n"
-        " \n");
+    static const QString table =
+        QStringLiteral("440         R1=18.875          S1=6.250         Gap=.375\n"
+                       "220         R2=37.375          S2=12.500       Gap=.750\n"
+                       "144         R3=57.375          S3=19.125       Gap=1.250         \n"
+                       " \n");
     return table;
 }
 
@@ -48,7 +48,8 @@ MultibandWindow::MultibandWindow(WindowSet &windows, QWidget *parent) : QWidget(
     setWindowBackground(this, colours::kLightYellow);
 
     // Created in tab order: the focus chain follows creation.
-    auto *picture = makePicture(this, "Picture1", kDiagram, QStringLiteral("diagram2"), tr("diagram"));
+    auto *picture =
+        makePicture(this, "Picture1", kDiagram, QStringLiteral("diagram2"), tr("diagram"));
     picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     // A one-pixel sunken edge: the box is only two pixels wider than the diagram.
     picture->setLineWidth(1);

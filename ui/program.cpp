@@ -27,7 +27,8 @@ void Program::configure(QApplication &app)
     // The layouts are measured for a face with Arial's metrics; where the named face is missing,
     // use one with the same metrics so that no caption is clipped.
 #ifdef Q_OS_WIN
-    QFont::insertSubstitution(QString::fromLatin1(kFontFace), QStringLiteral("Microsoft Sans Serif"));
+    QFont::insertSubstitution(QString::fromLatin1(kFontFace),
+                              QStringLiteral("Microsoft Sans Serif"));
 #else
     QFont::insertSubstitutions(QString::fromLatin1(kFontFace),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),

@@ -21,7 +21,8 @@ QString calculationMessage(CalcError::Kind kind)
 {
     const QString example = QStringLiteral("146") + userDecimalSeparator() + QStringLiteral("52");
     const QString advice =
-        QObject::tr("Type the frequency in megahertz as a plain number, for example %1.").arg(example);
+        QObject::tr("Type the frequency in megahertz as a plain number, for example %1.")
+            .arg(example);
     switch (kind) {
     case CalcError::Kind::TypeMismatch:
         return QObject::tr("The frequency box does not hold a number.") + QStringLiteral("\n\n") +

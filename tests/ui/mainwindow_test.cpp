@@ -29,7 +29,8 @@ int textRoom(QLineEdit *box)
     QStyleOptionFrame option;
     option.initFrom(box);
     option.rect = box->rect();
-    option.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box) : 0;
+    option.lineWidth =
+        box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box) : 0;
     const QRect contents = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box);
     return contents.width() - 2 * 2;
 }
@@ -82,7 +83,8 @@ private slots:
         };
         row("Text1", {120, 0, 8895, 375}, nullptr, 13.5, "title");
         row("Picture1", {120, 480, 2850, 5550}, nullptr, 0, "diagram");
-        row("Text2", {3720, 480, 4455, 375}, "INPUT FREQUENCY IN MEGAHERTZ", 12, "heading of the input");
+        row("Text2", {3720, 480, 4455, 375}, "INPUT FREQUENCY IN MEGAHERTZ", 12,
+            "heading of the input");
         row("Text3", {3600, 960, 2055, 735}, "00.00", 24, "frequency box");
         row("Text4", {3120, 2040, 1935, 375}, "The radiator will be", 9.75, "caption of row 1");
         row("Text5", {5160, 1920, 1935, 495}, "", 13.5, "radiator value");
@@ -97,7 +99,8 @@ private slots:
         row("Text14", {5640, 4680, 1455, 495}, "", 13.5, "feed point value");
         row("Text15", {7440, 4800, 1215, 285}, "Up", 9.75, "feed point unit");
         row("Command1", {5760, 960, 1575, 735}, "INCHES", 12, "");
-        row("Text16", {3240, 5760, 3615, 375}, "See sample triband 2m, 220 and 440", 9.75, "hint beside GO");
+        row("Text16", {3240, 5760, 3615, 375}, "See sample triband 2m, 220 and 440", 9.75,
+            "hint beside GO");
         row("Command2", {6840, 5520, 495, 495}, "GO", 8.25, "");
         row("Command3", {8280, 5520, 495, 495}, "EXIT", 8.25, "");
         row("Command4", {7560, 960, 1335, 735}, "CM", 8.25, "");
@@ -113,8 +116,8 @@ private slots:
 
         auto *widget = form1_->findChild<QWidget *>(name);
         QVERIFY(widget);
-        QCOMPARE(widget->geometry(), QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15,
-                                           twips.height() / 15));
+        QCOMPARE(widget->geometry(),
+                 QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
         if (!accessibleName.isEmpty())
             QCOMPARE(widget->accessibleName(), accessibleName);
         if (points > 0) {
@@ -181,11 +184,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(form1_));
         QCOMPARE(QApplication::focusWidget(), control<QWidget>(form1_, "Text1"));
         // The picture takes no focus; everything else follows in layout order.
-        const QStringList expected = {"Text1",  "Text2",  "Text3",    "Text4",  "Text5",
-                                      "Text6",  "Text7",  "Text8",    "Text9",  "Text10",
-                                      "Text11", "Text12", "Text13",   "Text14", "Text15",
-                                      "Command1", "Text16", "Command2", "Command3", "Command4",
-                                      "Text1"};
+        const QStringList expected = {
+            "Text1",  "Text2",    "Text3",  "Text4",    "Text5",    "Text6",    "Text7",
+            "Text8",  "Text9",    "Text10", "Text11",   "Text12",   "Text13",   "Text14",
+            "Text15", "Command1", "Text16", "Command2", "Command3", "Command4", "Text1"};
         QStringList visited = {QApplication::focusWidget()->objectName()};
         for (int i = 1; i < expected.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -209,7 +211,8 @@ private slots:
                 widest = QStringLiteral("-1.234568E+07"); // longest value text
             if (box->objectName() == QLatin1String("Text3"))
                 widest = QStringLiteral("146.52");
-            if (box->objectName() == QLatin1String("Text6") || box->objectName() == QLatin1String("Text9"))
+            if (box->objectName() == QLatin1String("Text6") ||
+                box->objectName() == QLatin1String("Text9"))
                 widest = QStringLiteral("INCHES long");
             if (box->objectName() == QLatin1String("Text15"))
                 widest = QStringLiteral("INCHES up");
@@ -272,13 +275,16 @@ private slots:
         frequency->selectAll();
         QTest::keyClicks(frequency, QStringLiteral("146"));
         QStringList writes;
-        for (const char *name : {"Text5", "Text8", "Text11", "Text14", "Text6", "Text9", "Text12", "Text15"}) {
+        for (const char *name :
+             {"Text5", "Text8", "Text11", "Text14", "Text6", "Text9", "Text12", "Text15"}) {
             auto *box = control<QLineEdit>(form1_, name);
-            connect(box, &QLineEdit::textChanged, this, [&writes, box] { writes << box->objectName(); });
+            connect(box, &QLineEdit::textChanged, this,
+                    [&writes, box] { writes << box->objectName(); });
         }
         QTest::mouseClick(form1_->findChild<QPushButton *>(button), Qt::LeftButton);
 
-        QCOMPARE(writes, (QStringList{"Text5", "Text8", "Text11", "Text14", "Text6", "Text9", "Text12", "Text15"}));
+        QCOMPARE(writes, (QStringList{"Text5", "Text8", "Text11", "Text14", "Text6", "Text9",
+                                      "Text12", "Text15"}));
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(control<QLineEdit>(form1_, kValueBoxes[i])->text(), values[i]);
             QCOMPARE(control<QLineEdit>(form1_, kUnitBoxes[i])->text(), units[i]);
@@ -360,12 +366,17 @@ private slots:
         QTest::addColumn<float>("storedRad");
         // Before each row 146 MHz was calculated in inches (rad 57.32877).
         const float rad146 = 8370.0f / 146.0f;
-        QTest::newRow("initial 00.00 divides by zero") << "00.00" << "is 0" << 0.0f << rad146;
-        QTest::newRow("empty box is not a number") << "" << "not hold a number" << 146.0f << rad146;
-        QTest::newRow("letters are not a number") << "abc" << "not hold a number" << 146.0f << rad146;
-        QTest::newRow("too large a number") << "1e39" << "too large" << 146.0f << rad146;
+        QTest::newRow("initial 00.00 divides by zero") << "00.00"
+                                                       << "is 0" << 0.0f << rad146;
+        QTest::newRow("empty box is not a number") << ""
+                                                   << "not hold a number" << 146.0f << rad146;
+        QTest::newRow("letters are not a number") << "abc"
+                                                  << "not hold a number" << 146.0f << rad146;
+        QTest::newRow("too large a number") << "1e39"
+                                            << "too large" << 146.0f << rad146;
         // 1e-39 is stored, then 8370 / 1e-39 leaves single precision at the radiator.
-        QTest::newRow("tiny frequency overflows") << "1e-39" << "too large" << 1e-39f << rad146;
+        QTest::newRow("tiny frequency overflows") << "1e-39"
+                                                  << "too large" << 1e-39f << rad146;
     }
 
     void calculationErrorsExplainAndKeepGoing()

@@ -37,7 +37,8 @@ private slots:
         control<QPlainTextEdit>(first, "Text1")->setPlainText(QStringLiteral("my notes"));
         click(form1(), "Command2");
         QCOMPARE(form2(), first);
-        QCOMPARE(control<QPlainTextEdit>(first, "Text1")->toPlainText(), QStringLiteral("my notes"));
+        QCOMPARE(control<QPlainTextEdit>(first, "Text1")->toPlainText(),
+                 QStringLiteral("my notes"));
         int multiband = 0;
         for (QWidget *widget : QApplication::topLevelWidgets())
             multiband += widget->objectName() == QLatin1String("Form2") ? 1 : 0;
@@ -113,9 +114,13 @@ private slots:
         const QStringList lines = text.split(QLatin1Char('\n'));
         // Four lines, each ended by a line break, so the split leaves an empty fifth part.
         QCOMPARE(lines.size(), 5);
-        QCOMPARE(lines[0], QStringLiteral("440         R1=18.875          S1=6.250         Gap=.375"));
-        QCOMPARE(lines[1], QStringLiteral("220         R2=37.375          S2=12.500       Gap=.750"));
-        QCOMPARE(lines[2], QStringLiteral("144         R3=57.375          S3=19.125       Gap=1.250         "));
+        QCOMPARE(lines[0],
+                 QStringLiteral("440         R1=18.875          S1=6.250         Gap=.375"));
+        QCOMPARE(lines[1],
+                 QStringLiteral("220         R2=37.375          S2=12.500       Gap=.750"));
+        QCOMPARE(
+            lines[2],
+            QStringLiteral("144         R3=57.375          S3=19.125       Gap=1.250         "));
         QCOMPARE(lines[3], QStringLiteral(" "));
         QCOMPARE(lines[4], QString());
         QCOMPARE(lines[0].size(), 56);
@@ -136,7 +141,8 @@ private slots:
         click(form1(), "Command2");
         QWidget *window = form2();
         QList<QRect> before;
-        const QList<QWidget *> children = window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        const QList<QWidget *> children =
+            window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
         for (QWidget *child : children)
             before << child->geometry();
         window->resize(900, 700);
@@ -161,7 +167,8 @@ private slots:
         QCOMPARE(form2(), multiband);
         QVERIFY(multiband->isVisible());
         QVERIFY(form1()->isVisible());
-        QCOMPARE(control<QLineEdit>(form1(), "Text3")->text(), QStringLiteral("typed, not calculated"));
+        QCOMPARE(control<QLineEdit>(form1(), "Text3")->text(),
+                 QStringLiteral("typed, not calculated"));
         QCOMPARE(control<QLineEdit>(form1(), "Text5")->text(), QStringLiteral("57.329"));
     }
 
@@ -177,8 +184,10 @@ private slots:
         QCOMPARE(ending.count(), 0);
 
         click(form1(), "Command2");
-        QCOMPARE(control<QPlainTextEdit>(form2(), "Text1")->toPlainText(), MultibandWindow::sampleTable());
-        QCOMPARE(control<QLineEdit>(form2(), "Text2")->text(), QStringLiteral("Multiband Vorrel Configuration"));
+        QCOMPARE(control<QPlainTextEdit>(form2(), "Text1")->toPlainText(),
+                 MultibandWindow::sampleTable());
+        QCOMPARE(control<QLineEdit>(form2(), "Text2")->text(),
+                 QStringLiteral("Multiband Vorrel Configuration"));
     }
 
     // Alt+F4 can close even the frameless designer; it is then a closed window like any other.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The web page link window: its look, the hand cursor, and handing the address to the browser.
-#include "weblinkwindow.h"
 #include "testsupport.h"
+#include "weblinkwindow.h"
 
 #include <QBitmap>
 #include <QDesktopServices>
@@ -35,8 +35,10 @@ private slots:
     {
         windows_ = std::make_unique<WindowSet>();
         windows_->showWindow(WindowId::Form1);
-        QTest::mouseClick(control<QPushButton>(windows_->window(WindowId::Form1), "Command2"), Qt::LeftButton);
-        QTest::mouseClick(control<QPushButton>(windows_->window(WindowId::Form2), "Command3"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(windows_->window(WindowId::Form1), "Command2"),
+                          Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(windows_->window(WindowId::Form2), "Command3"),
+                          Qt::LeftButton);
         web_ = windows_->window(WindowId::Web);
         QVERIFY(web_);
         QVERIFY(QTest::qWaitForWindowExposed(web_));
@@ -58,7 +60,8 @@ private slots:
         QVERIFY(!web_->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!web_->windowIcon().isNull());
         // The dialog background of the platform, not the designer's yellow.
-        QCOMPARE(web_->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Window));
+        QCOMPARE(web_->palette().color(QPalette::Window),
+                 QApplication::palette().color(QPalette::Window));
     }
 
     void labels_data()
@@ -72,9 +75,11 @@ private slots:
             << "Label1" << QRect(525, 75, 2265, 390)
             << "The link will be opened in your default browser." << int(Qt::AlignHCenter);
         QTest::newRow("prompt keeps its trailing blank")
-            << "Label2" << QRect(450, 750, 2490, 345) << "Click Link Below to " << int(Qt::AlignHCenter);
+            << "Label2" << QRect(450, 750, 2490, 345) << "Click Link Below to "
+            << int(Qt::AlignHCenter);
         QTest::newRow("link shows the address without a slash")
-            << "lblWebPage" << QRect(525, 1335, 2205, 255) << "http://www.qt0nrv.example" << int(Qt::AlignLeft);
+            << "lblWebPage" << QRect(525, 1335, 2205, 255) << "http://www.qt0nrv.example"
+            << int(Qt::AlignLeft);
     }
 
     void labels()
@@ -85,7 +90,8 @@ private slots:
         QFETCH(int, alignment);
         auto *label = web_->findChild<QLabel *>(name);
         QVERIFY(label);
-        QCOMPARE(label->geometry(), QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+        QCOMPARE(label->geometry(),
+                 QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
         QCOMPARE(label->text(), caption);
         QCOMPARE(int(label->alignment() & Qt::AlignHorizontal_Mask), alignment);
         QCOMPARE(label->font().pointSizeF(), 8.25);
@@ -93,8 +99,10 @@ private slots:
         QCOMPARE(label->focusPolicy(), Qt::NoFocus);
         // Every caption fits: the notice on its two lines, the others on one.
         const QFontMetrics metrics(label->font());
-        const QRect needed = metrics.boundingRect(label->contentsRect(), int(label->alignment()) | Qt::TextWordWrap, caption);
-        QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height(), qPrintable(name));
+        const QRect needed = metrics.boundingRect(
+            label->contentsRect(), int(label->alignment()) | Qt::TextWordWrap, caption);
+        QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height(),
+                 qPrintable(name));
     }
 
     void linkIsBlueUnderlinedWithTheHand()
@@ -140,7 +148,8 @@ private slots:
     {
         UrlRecorder recorder;
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &recorder, "open");
-        const auto unset = qScopeGuard([] { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); });
+        const auto unset =
+            qScopeGuard([] { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); });
         auto *link = control<QLabel>(web_, "lblWebPage");
         QTest::mouseClick(link, Qt::LeftButton);
         QCOMPARE(recorder.opened, QList<QUrl>{QUrl(QStringLiteral("http://www.qt0nrv.example/"))});
