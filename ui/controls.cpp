@@ -3,6 +3,8 @@
 
 #include <QFont>
 #include <QGuiApplication>
+#include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -36,11 +38,14 @@ NumberFormat userNumberFormat()
 QLineEdit *makeTextBox(QWidget *parent, const char *name, TwipRect rect, const QString &text,
                        const BoxLook &look, const QString &accessibleName)
 {
-    auto *box = new QLineEdit(text, parent);
+    // The text goes in after the font: a text given to the constructor would be laid out in the
+    // application's default font first, which costs start-up time and is never shown.
+    auto *box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setAccessibleName(accessibleName);
     box->setGeometry(rect.pixels());
     box->setFont(controlFont(look.pointSize));
+    box->setText(text);
     box->setFrame(look.border == Border::Sunken);
     // No length limit: a box takes whatever the user pastes into it.
     box->setMaxLength(std::numeric_limits<int>::max());
@@ -67,6 +72,15 @@ QPushButton *makeButton(QWidget *parent, const char *name, TwipRect rect, const 
     return button;
 }
 
+QImage readPng(const QString &path)
+{
+    // Naming the format and turning detection off keeps Qt from loading every image-format plugin
+    // (and the libraries behind them) only to ask each one whether it reads PNG.
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 QLabel *makePicture(QWidget *parent, const char *name, TwipRect rect, const QString &resource,
                     const QString &accessibleName)
 {
@@ -76,8 +90,9 @@ QLabel *makePicture(QWidget *parent, const char *name, TwipRect rect, const QStr
     picture->setGeometry(rect.pixels());
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     const bool dense = qGuiApp->devicePixelRatio() > 1.0;
-    QPixmap pixmap(
-        QStringLiteral(":/%1%2.png").arg(resource, dense ? QStringLiteral("@2x") : QString()));
+    const QString file =
+        QStringLiteral(":/%1%2.png").arg(resource, dense ? QStringLiteral("@2x") : QString());
+    QPixmap pixmap = QPixmap::fromImage(readPng(file));
     if (dense)
         pixmap.setDevicePixelRatio(2.0);
     picture->setPixmap(pixmap);

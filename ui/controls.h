@@ -11,6 +11,7 @@
 #include <QString>
 
 class QFont;
+class QImage;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -67,6 +68,9 @@ QLineEdit *makeTextBox(QWidget *parent, const char *name, TwipRect rect, const Q
 
 QPushButton *makeButton(QWidget *parent, const char *name, TwipRect rect, const QString &caption,
                         double pointSize = kDefaultPointSize);
+
+// A PNG from the program's resources, read without probing the image-format plugins.
+QImage readPng(const QString &path);
 
 // A picture box showing a picture from the program's resources at its natural size in
 // device-independent pixels, using the @2x rendering on high-density screens.

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QPixmap>
 
 namespace vorrel {
 
@@ -21,7 +22,7 @@ void Program::configure(QApplication &app)
 
     QIcon icon;
     for (const int size : {16, 32, 48})
-        icon.addFile(QStringLiteral(":/icon-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(QPixmap::fromImage(readPng(QStringLiteral(":/icon-%1.png").arg(size))));
     QApplication::setWindowIcon(icon);
 
     // The layouts are measured for a face with Arial's metrics; where the named face is missing,
