@@ -23,7 +23,7 @@ try:
     import gi
 
     gi.require_version("Atspi", "2.0")
-    from gi.repository import Atspi, Gio, GLib
+    from gi.repository import Gio, GLib
     import pyatspi
 except (ImportError, ValueError) as error:
     print(f"SKIP: the AT-SPI Python bindings are missing ({error})")
@@ -34,7 +34,8 @@ FREQUENCY = "146"
 # Each value is the design constant (radiator 8370, stud 2787, gap 165, feed point 345 inch-MHz)
 # divided by 146 MHz, times 2.54 for CM, rounded to three places: 8370/146 = 57.3288,
 # 8370/146*2.54 = 145.6151, 2787/146 = 19.0890 (48.4862), 165/146 = 1.1301 (2.8705),
-# 345/146 = 2.3630 (6.0021). The unit texts are the ones the README and the designer show per unit.
+# 345/146 = 2.3630 (6.0021). The unit texts are the calculator's for each unit (unitTexts in
+# calc/designcalculator.h).
 CALCULATIONS = [
     ("INCHES", [
         ("radiator", "57.329", "INCHES long"),
@@ -50,7 +51,7 @@ CALCULATIONS = [
     ]),
 ]
 
-# The first row of the three-band sample table as the multiband window shows it (440 MHz).
+# The first row of the fixed three-band sample table (440 MHz) the multiband window shows.
 SAMPLE_FIRST_LINE = "440         R1=18.875          S1=6.250         Gap=.375"
 
 
@@ -76,16 +77,15 @@ def wait_for(what, probe, timeout=15.0, interval=0.1):
 
 
 def bring_up_accessibility_bus():
-    """Starts the accessibility bus and the registry and marks accessibility as on, as a screen
-    reader's start does; exits with SKIP when that is impossible."""
+    """Starts the accessibility bus and the registry; exits with SKIP when that is impossible.
+
+    org.a11y.Status IsEnabled is left alone: at-spi-bus-launcher would store it in the user's
+    settings for good, and the program's bridge is switched on by its environment instead."""
     try:
         bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
         # Asking for the address starts at-spi-bus-launcher through D-Bus activation.
         bus.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None,
                       GLib.VariantType("(s)"), Gio.DBusCallFlags.NONE, 20000, None)
-        bus.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Set",
-                      GLib.Variant("(ssv)", ("org.a11y.Status", "IsEnabled", GLib.Variant("b", True))),
-                      None, Gio.DBusCallFlags.NONE, 5000, None)
         pyatspi.setTimeout(5000, 20000)
         desktop = pyatspi.Registry.getDesktop(0)
         desktop.childCount  # the first call on the registry starts at-spi2-registryd
