@@ -84,17 +84,6 @@ QString shown(const QString &text)
 
 } // namespace
 
-// The browser the link would start: records each address instead.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl &url) { opened << url; }
-};
-
 class SoakTest : public QObject {
     Q_OBJECT
 
@@ -147,7 +136,7 @@ private:
     std::unique_ptr<WindowSet> windows_;
     std::unique_ptr<QSignalSpy> ending_;
     std::unique_ptr<test::MessageBoxAnswerer> answerer_;
-    UrlRecorder urls_;
+    test::UrlRecorder urls_;
     DesignState model_;
     int expectedMessageBoxes_ = 0;
     int step_ = 0;

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <memory>
 
@@ -69,6 +70,17 @@ private:
     QString text_;
     int answered_ = 0;
     int buttons_ = 0;
+};
+
+// Stands in for the desktop's URL opener (QDesktopServices::setUrlHandler).
+class UrlRecorder : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl &url) { opened << url; }
 };
 
 } // namespace vorrel::test

@@ -15,17 +15,6 @@
 using namespace vorrel;
 using vorrel::test::control;
 
-// Stands in for the desktop's URL opener.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl &url) { opened << url; }
-};
-
 class WebLinkTest : public QObject {
     Q_OBJECT
 
@@ -146,7 +135,7 @@ private slots:
 
     void eachClickOpensThePageOnce()
     {
-        UrlRecorder recorder;
+        test::UrlRecorder recorder;
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &recorder, "open");
         const auto unset =
             qScopeGuard([] { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); });
