@@ -14,7 +14,6 @@ class QFont;
 class QImage;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QWidget;
 

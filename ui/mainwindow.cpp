@@ -5,7 +5,6 @@
 #include "controls.h"
 #include "windowset.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -44,15 +43,14 @@ const BoxLook kFrequencyLook{24.0, Border::Sunken, {}, {}};
 const BoxLook kCaptionLook{9.75, Border::None, colours::kLightYellow, {}};
 const BoxLook kValueLook{13.5, Border::Sunken, {}, {}};
 
-} // namespace
-
-const QString &MainWindow::titleLine()
+// The title line, 73 characters.
+QString titleLine()
 {
-    static const QString line = QStringLiteral(" VORREL    DESIGN") +
-                                QString(33, QLatin1Char(' ')) +
-                                QStringLiteral("by   T. Brenix   QT0NRV");
-    return line;
+    return QStringLiteral(" VORREL    DESIGN") + QString(33, QLatin1Char(' ')) +
+           QStringLiteral("by   T. Brenix   QT0NRV");
 }
+
+} // namespace
 
 MainWindow::MainWindow(WindowSet &windows, DesignState &state, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), windows_(windows), state_(state)

@@ -22,9 +22,6 @@ class MainWindow : public QWidget {
 public:
     MainWindow(WindowSet &windows, DesignState &state, QWidget *parent = nullptr);
 
-    // The title line, exactly as shown in the title box.
-    static const QString &titleLine();
-
 private:
     void calculate(UnitMode mode);
     void showStoredFrequency();

@@ -106,8 +106,7 @@ void WindowSet::windowDestroyed(QObject *window)
         if (open && open != window)
             return;
     }
-    if (!ending_)
-        endProgram();
+    endProgram();
 }
 
 void WindowSet::endProgram()
