@@ -5,22 +5,34 @@
 X_SESSION_PACKAGES=(xvfb xauth openbox x11-utils x11-xserver-utils xdotool imagemagick)
 
 start_x_session() {
-    local n
-    for n in $(seq 90 130); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-    done
-    export DISPLAY=":$n"
-    Xvfb "$DISPLAY" -screen 0 1280x800x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb takes the first free display itself and writes its number to descriptor 3 once it
+    # accepts connections, so two sessions started at once cannot pick the same one.
+    local displayfile number="" i
+    displayfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -dpi 96 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
     XVFB_PID=$!
-    local i
     for i in $(seq 1 100); do
-        xdpyinfo >/dev/null 2>&1 && break
+        # A whole line only: read fails on a number still being written.
+        read -r number <"$displayfile" && break
+        number=""
+        kill -0 "$XVFB_PID" 2>/dev/null || break
         sleep 0.1
     done
+    rm -f "$displayfile"
+    if [ -z "$number" ]; then
+        echo "start_x_session: Xvfb did not start" >&2
+        kill "$XVFB_PID" 2>/dev/null || true
+        return 1
+    fi
+    export DISPLAY=":$number"
     xsetroot -solid '#3a6ea5' 2>/dev/null || true
     openbox >/dev/null 2>&1 &
     WM_PID=$!
-    sleep 1
+    # Windows mapped before the window manager manages the screen would get no frame.
+    for i in $(seq 1 50); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.1
+    done
 }
 
 stop_x_session() {
