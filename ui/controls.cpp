@@ -2,19 +2,61 @@
 #include "controls.h"
 
 #include <QFont>
-#include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
-#include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPalette>
-#include <QPixmap>
 #include <QPushButton>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace vorrel {
+namespace {
+
+// A push button that Enter presses as well as Space, as on the platforms where a focused button
+// takes Enter. Qt's own button takes Enter only as a dialog's (auto-)default, which no button
+// here is, so that Enter in a text box presses nothing.
+class CommandButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        const Qt::KeyboardModifiers others = event->modifiers() & ~Qt::KeypadModifier;
+        if (enter && others == Qt::NoModifier) {
+            if (!event->isAutoRepeat())
+                click();
+            event->accept();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
+
+double relativeLuminance(const QColor &colour)
+{
+    const auto channel = [](double value) {
+        return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+    };
+    const QColor rgb = colour.toRgb();
+    return 0.2126 * channel(rgb.redF()) + 0.7152 * channel(rgb.greenF()) +
+           0.0722 * channel(rgb.blueF());
+}
+
+} // namespace
+
+double contrastRatio(const QColor &a, const QColor &b)
+{
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 QFont controlFont(double pointSize, bool underline)
 {
@@ -49,21 +91,29 @@ QLineEdit *makeTextBox(QWidget *parent, const char *name, TwipRect rect, const Q
     box->setFrame(look.border == Border::Sunken);
     // No length limit: a box takes whatever the user pastes into it.
     box->setMaxLength(std::numeric_limits<int>::max());
-    QPalette palette = box->palette();
-    if (look.background.isValid())
+    // A fixed background takes a fixed text colour with it; a box without either takes both from
+    // the desktop's palette, so the two always come from one place.
+    if (look.background.isValid()) {
+        QPalette palette = box->palette();
         palette.setColor(QPalette::Base, look.background);
-    if (look.text.isValid())
-        palette.setColor(QPalette::Text, look.text);
-    box->setPalette(palette);
+        palette.setColor(QPalette::Text, look.text.isValid() ? look.text : colours::kBlack);
+        box->setPalette(palette);
+    }
     // Show a long text from its start, as a text box does before the user moves the caret.
     box->setCursorPosition(0);
     return box;
 }
 
+void setBoxText(QLineEdit *box, const QString &text)
+{
+    box->setText(text);
+    box->setCursorPosition(0);
+}
+
 QPushButton *makeButton(QWidget *parent, const char *name, TwipRect rect, const QString &caption,
                         double pointSize)
 {
-    auto *button = new QPushButton(caption, parent);
+    auto *button = new CommandButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(rect.pixels());
     button->setFont(controlFont(pointSize));
@@ -81,28 +131,11 @@ QImage readPng(const QString &path)
     return reader.read();
 }
 
-QLabel *makePicture(QWidget *parent, const char *name, TwipRect rect, const QString &resource,
-                    const QString &accessibleName)
-{
-    auto *picture = new QLabel(parent);
-    picture->setObjectName(QString::fromLatin1(name));
-    picture->setAccessibleName(accessibleName);
-    picture->setGeometry(rect.pixels());
-    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    const bool dense = qGuiApp->devicePixelRatio() > 1.0;
-    const QString file =
-        QStringLiteral(":/%1%2.png").arg(resource, dense ? QStringLiteral("@2x") : QString());
-    QPixmap pixmap = QPixmap::fromImage(readPng(file));
-    if (dense)
-        pixmap.setDevicePixelRatio(2.0);
-    picture->setPixmap(pixmap);
-    return picture;
-}
-
 void setWindowBackground(QWidget *window, const QColor &colour)
 {
     QPalette palette = window->palette();
     palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::WindowText, colours::kBlack);
     window->setPalette(palette);
     window->setAutoFillBackground(true);
 }

@@ -12,7 +12,6 @@
 
 class QFont;
 class QImage;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QWidget;
@@ -38,7 +37,14 @@ struct TwipRect {
 namespace colours {
 inline const QColor kLightYellow{0xFF, 0xFF, 0x80};
 inline const QColor kBlue{0x00, 0x00, 0xFF};
+// The text on a fixed background that names no text colour of its own: a desktop theme's text
+// colour is chosen for the theme's own backgrounds and may vanish on light yellow.
+inline const QColor kBlack{0x00, 0x00, 0x00};
 } // namespace colours
+
+// The contrast ratio of two colours as the WCAG defines it, from 1 (the same) to 21 (black on
+// white); text is readable for most people from 4.5.
+double contrastRatio(const QColor &a, const QColor &b);
 
 // The face every control uses; the start-up code maps it to a metric-compatible font where the
 // system has no face of that name.
@@ -57,7 +63,7 @@ struct BoxLook {
     double pointSize = kDefaultPointSize;
     Border border = Border::Sunken;
     QColor background; // invalid: the system's colour for a text box
-    QColor text;       // invalid: the system's colour for text
+    QColor text;       // invalid: black on a fixed background, else the system's colour for text
 };
 
 // A single-line, editable text box. A caption box is one with a window-coloured background and no
@@ -65,18 +71,18 @@ struct BoxLook {
 QLineEdit *makeTextBox(QWidget *parent, const char *name, TwipRect rect, const QString &text,
                        const BoxLook &look, const QString &accessibleName);
 
+// Replaces a box's whole text and shows it from its start, as a box shows a text the program puts
+// there (QLineEdit would leave the caret, and so the view, at its end).
+void setBoxText(QLineEdit *box, const QString &text);
+
+// A command button: no default or auto-default, and Enter presses it when it has the focus.
 QPushButton *makeButton(QWidget *parent, const char *name, TwipRect rect, const QString &caption,
                         double pointSize = kDefaultPointSize);
 
 // A PNG from the program's resources, read without probing the image-format plugins.
 QImage readPng(const QString &path);
 
-// A picture box showing a picture from the program's resources at its natural size in
-// device-independent pixels, using the @2x rendering on high-density screens.
-QLabel *makePicture(QWidget *parent, const char *name, TwipRect rect, const QString &resource,
-                    const QString &accessibleName);
-
-// Gives a window its fixed background colour.
+// Gives a window its fixed background colour, and black text on it.
 void setWindowBackground(QWidget *window, const QColor &colour);
 
 } // namespace vorrel

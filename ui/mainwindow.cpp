@@ -3,10 +3,14 @@
 
 #include "clicknotifier.h"
 #include "controls.h"
+#include "picturebox.h"
+#include "platform/taskbar.h"
 #include "windowset.h"
 
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QWindow>
 
 namespace vorrel {
 namespace {
@@ -53,18 +57,19 @@ QString titleLine()
 } // namespace
 
 MainWindow::MainWindow(WindowSet &windows, DesignState &state, QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), windows_(windows), state_(state)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), windows_(windows), state_(state)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Form1"));
+    // No title bar shows the caption, but window lists, overviews and screen readers read it.
+    setWindowTitle(QStringLiteral("Vorrel Designer"));
     setFixedSize(TwipRect{0, 0, kClientWidth, kClientHeight}.pixels().size());
     setWindowBackground(this, colours::kLightYellow);
-    // A tool window hides itself while another application is active on macOS; this one stays.
-    setAttribute(Qt::WA_MacAlwaysShowToolWindow);
+    keepOutOfTaskbar(this);
 
     // Created in tab order: the focus chain follows creation.
     auto *title = makeTextBox(this, "Text1", kTitle, titleLine(), kTitleLook, tr("title"));
-    makePicture(this, "Picture1", kDiagram, QStringLiteral("diagram1"), tr("diagram"));
+    new PictureBox(this, "Picture1", kDiagram, QStringLiteral("diagram1"),
+                   tr("diagram of the antenna: radiator, stud, gap and feed point"));
     makeTextBox(this, "Text2", kInputHeading, QStringLiteral("INPUT FREQUENCY IN MEGAHERTZ"),
                 kHeadingLook, tr("heading of the input"));
     frequencyBox_ = makeTextBox(this, "Text3", kFrequency, QStringLiteral("00.00"), kFrequencyLook,
@@ -116,15 +121,46 @@ void MainWindow::calculate(UnitMode mode)
     const DesignResult result =
         calculateDesign(state_, frequencyBox_->text().toStdString(), mode, userNumberFormat());
     for (std::size_t i = 0; i < valueBoxes_.size(); ++i)
-        valueBoxes_[i]->setText(QString::fromStdString(result.values[i]));
+        setBoxText(valueBoxes_[i], QString::fromStdString(result.values[i]));
     for (std::size_t i = 0; i < unitBoxes_.size(); ++i)
-        unitBoxes_[i]->setText(QString::fromStdString(result.units[i]));
+        setBoxText(unitBoxes_[i], QString::fromStdString(result.units[i]));
 }
 
 void MainWindow::showStoredFrequency()
 {
-    frequencyBox_->setText(
-        QString::fromStdString(formatFrequency(state_.freq, userNumberFormat())));
+    setBoxText(frequencyBox_,
+               QString::fromStdString(formatFrequency(state_.freq, userNumberFormat())));
+}
+
+void MainWindow::mousePressEvent(QMouseEvent *event)
+{
+    // The window has no title bar: a drag on its own background, not on a control, moves it.
+    // The window manager (or compositor) does the move where it can; elsewhere the window follows
+    // the pointer itself.
+    dragOffset_.reset();
+    if (event->button() == Qt::LeftButton && !childAt(event->position().toPoint())) {
+        if (!windowHandle() || !windowHandle()->startSystemMove())
+            dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    if (dragOffset_ && event->buttons().testFlag(Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - *dragOffset_);
+        event->accept();
+        return;
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent *event)
+{
+    dragOffset_.reset();
+    QWidget::mouseReleaseEvent(event);
 }
 
 } // namespace vorrel

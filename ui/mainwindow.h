@@ -6,8 +6,10 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class QLineEdit;
+class QMouseEvent;
 
 namespace vorrel {
 
@@ -22,6 +24,11 @@ class MainWindow : public QWidget {
 public:
     MainWindow(WindowSet &windows, DesignState &state, QWidget *parent = nullptr);
 
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
 private:
     void calculate(UnitMode mode);
     void showStoredFrequency();
@@ -31,6 +38,7 @@ private:
     QLineEdit *frequencyBox_ = nullptr;
     std::array<QLineEdit *, 4> valueBoxes_{};
     std::array<QLineEdit *, 4> unitBoxes_{};
+    std::optional<QPoint> dragOffset_; // while the window follows the pointer itself
 };
 
 } // namespace vorrel

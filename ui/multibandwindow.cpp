@@ -2,6 +2,7 @@
 #include "multibandwindow.h"
 
 #include "controls.h"
+#include "picturebox.h"
 #include "windowset.h"
 
 #include <QLabel>
@@ -48,8 +49,10 @@ MultibandWindow::MultibandWindow(WindowSet &windows, QWidget *parent) : QWidget(
     setWindowBackground(this, colours::kLightYellow);
 
     // Created in tab order: the focus chain follows creation.
-    auto *picture =
-        makePicture(this, "Picture1", kDiagram, QStringLiteral("diagram2"), tr("diagram"));
+    auto *picture = new PictureBox(
+        this, "Picture1", kDiagram, QStringLiteral("diagram2"),
+        tr("diagram of three antennas on one mast for 440, 220 and 144 MHz: R1 to R3 from the "
+           "mast top to each stud's foot, S1 to S3 the studs"));
     picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     // A one-pixel sunken edge: the box is only two pixels wider than the diagram.
     picture->setLineWidth(1);
@@ -81,8 +84,7 @@ MultibandWindow::MultibandWindow(WindowSet &windows, QWidget *parent) : QWidget(
     connect(website, &QPushButton::clicked, this,
             windows.guard([&windows] { windows.showWindow(WindowId::Web); }));
 
-    // The picture box cannot take the focus, so the window opens with it on the table box.
-    table->setFocus();
+    picture->setFocus();
 }
 
 } // namespace vorrel

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "weblinkwindow.h"
 
-#include "clicknotifier.h"
 #include "controls.h"
+#include "linklabel.h"
 #include "windowset.h"
 
-#include <QBitmap>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QImage>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QUrl>
 
 namespace vorrel {
@@ -47,9 +48,21 @@ const QString &WebLinkWindow::pageAddress()
 
 QCursor WebLinkWindow::handCursor()
 {
-    const QBitmap shape(QStringLiteral(":/hand.xbm"));
-    const QBitmap mask(QStringLiteral(":/hand-mask.xbm"));
-    return QCursor(shape, mask, kHotspotX, kHotspotY);
+    // The hand is kept as an outline and a mask, but handed over as an ARGB picture: Wayland
+    // compositors show only picture cursors, and the other platforms show it just the same.
+    const QImage outline(QStringLiteral(":/hand.xbm"));
+    const QImage mask(QStringLiteral(":/hand-mask.xbm"));
+    const QRgb ink = qRgb(0, 0, 0);
+    QImage hand(outline.size(), QImage::Format_ARGB32);
+    for (int y = 0; y < hand.height(); ++y) {
+        for (int x = 0; x < hand.width(); ++x) {
+            const QRgb pixel = mask.pixel(x, y) != ink   ? qRgba(0, 0, 0, 0)
+                               : outline.pixel(x, y) == ink ? ink
+                                                            : qRgb(0xFF, 0xFF, 0xFF);
+            hand.setPixel(x, y, pixel);
+        }
+    }
+    return QCursor(QPixmap::fromImage(hand), kHotspotX, kHotspotY);
 }
 
 WebLinkWindow::WebLinkWindow(WindowSet &windows, QWidget *parent)
@@ -68,17 +81,15 @@ WebLinkWindow::WebLinkWindow(WindowSet &windows, QWidget *parent)
     notice->setWordWrap(true);
     makeLabel(this, "Label2", kPrompt, QStringLiteral("Click Link Below to "),
               Qt::AlignHCenter | Qt::AlignTop);
-    auto *link = makeLabel(this, "lblWebPage", kLink, pageAddress(), Qt::AlignLeft | Qt::AlignTop);
+    auto *link = new LinkLabel(pageAddress(), this);
+    link->setObjectName(QStringLiteral("lblWebPage"));
+    link->setGeometry(kLink.pixels());
     link->setFont(controlFont(kDefaultPointSize, true));
-    QPalette blue = link->palette();
-    blue.setColor(QPalette::WindowText, colours::kBlue);
-    link->setPalette(blue);
+    link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     link->setCursor(handCursor());
-    link->setAccessibleName(tr("link to the author's web page"));
-    link->setAccessibleDescription(tr("Opens %1 in the default browser").arg(pageAddress()));
+    link->setAccessibleDescription(tr("the author's web page; opens in the default browser"));
 
-    connect(new ClickNotifier(link), &ClickNotifier::clicked, this,
-            windows.guard([this] { openPage(); }));
+    connect(link, &LinkLabel::activated, this, windows.guard([this] { openPage(); }));
 }
 
 void WebLinkWindow::openPage()

@@ -61,8 +61,9 @@ private slots:
     {
         QCOMPARE(form1_->objectName(), QStringLiteral("Form1"));
         QVERIFY(form1_->windowFlags().testFlag(Qt::FramelessWindowHint));
-        // A tool window keeps the designer out of the task bar.
-        QCOMPARE(form1_->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+        // An ordinary window; the task bar and pager leave it out (checked on the real program).
+        QCOMPARE(form1_->windowFlags() & Qt::WindowType_Mask, Qt::Window);
+        QCOMPARE(form1_->windowTitle(), QStringLiteral("Vorrel Designer"));
         QCOMPARE(form1_->size(), QSize(600, 425));
         QCOMPARE(form1_->minimumSize(), form1_->maximumSize());
         QCOMPARE(form1_->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0x80));
@@ -82,7 +83,8 @@ private slots:
                                 << points << QString::fromLatin1(accessible);
         };
         row("Text1", {120, 0, 8895, 375}, nullptr, 13.5, "title");
-        row("Picture1", {120, 480, 2850, 5550}, nullptr, 0, "diagram");
+        row("Picture1", {120, 480, 2850, 5550}, nullptr, 0,
+            "diagram of the antenna: radiator, stud, gap and feed point");
         row("Text2", {3720, 480, 4455, 375}, "INPUT FREQUENCY IN MEGAHERTZ", 12,
             "heading of the input");
         row("Text3", {3600, 960, 2055, 735}, "00.00", 24, "frequency box");
@@ -183,9 +185,9 @@ private slots:
         form1_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form1_));
         QCOMPARE(QApplication::focusWidget(), control<QWidget>(form1_, "Text1"));
-        // The picture takes no focus; everything else follows in layout order.
+        // Everything, the diagram included, follows in layout order.
         const QStringList expected = {
-            "Text1",  "Text2",    "Text3",  "Text4",    "Text5",    "Text6",    "Text7",
+            "Text1",  "Picture1", "Text2",  "Text3",    "Text4",    "Text5",    "Text6",    "Text7",
             "Text8",  "Text9",    "Text10", "Text11",   "Text12",   "Text13",   "Text14",
             "Text15", "Command1", "Text16", "Command2", "Command3", "Command4", "Text1"};
         QStringList visited = {QApplication::focusWidget()->objectName()};
@@ -320,6 +322,31 @@ private slots:
         QCOMPARE(control<QLineEdit>(form1_, "Text5")->text(), QStringLiteral("57.329"));
         QCOMPARE(windows_->designState().freq, 146.0f);
         QVERIFY(form1_->isVisible());
+
+        // Enter, or the keypad's, presses the focused button: CM reads the "440" typed above
+        // (8370 / 440 * 2.54 in single precision is 48.3177..., checked with python3 struct).
+        auto *centimetres = control<QPushButton>(form1_, "Command4");
+        centimetres->setFocus();
+        QTest::keyClick(centimetres, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(control<QLineEdit>(form1_, "Text5")->text(), QStringLiteral("48.318"));
+        auto *inches = control<QPushButton>(form1_, "Command1");
+        inches->setFocus();
+        QTest::keyClick(inches, Qt::Key_Return);
+        QCOMPARE(control<QLineEdit>(form1_, "Text5")->text(), QStringLiteral("19.023"));
+        QCOMPARE(control<QLineEdit>(form1_, "Text6")->text(), QStringLiteral("INCHES long"));
+    }
+
+    void longTextsShowFromTheirStart()
+    {
+        auto *frequency = control<QLineEdit>(form1_, "Text3");
+        frequency->setText(QStringLiteral("-0.000123456789"));
+        QTest::mouseClick(control<QPushButton>(form1_, "Command1"), Qt::LeftButton);
+        QTest::mouseClick(frequency, Qt::LeftButton);
+        for (const char *name : {"Text3", "Text5"}) {
+            auto *box = control<QLineEdit>(form1_, name);
+            QVERIFY2(box->text().size() > 8, name);
+            QCOMPARE(box->cursorPosition(), 0);
+        }
     }
 
     void clickInFrequencyBoxShowsStoredFrequency()

@@ -1,16 +1,48 @@
 // SPDX-License-Identifier: MIT
 // Moving between the windows: GO, Return to designer, Exit, closing windows, the multiband window.
+#include "controls.h"
 #include "multibandwindow.h"
 #include "testsupport.h"
 
+#include <QAbstractScrollArea>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStyle>
 
 using namespace vorrel;
 using vorrel::test::control;
+
+namespace {
+
+// A dark desktop palette, as GNOME's dark Adwaita gives Qt through its GTK platform theme.
+QPalette darkPalette()
+{
+    QPalette dark(QColor(0xEE, 0xEE, 0xEC), QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, QColor(0xEE, 0xEE, 0xEC));
+    dark.setColor(QPalette::Base, QColor(0x2D, 0x2D, 0x2D));
+    dark.setColor(QPalette::Text, QColor(0xFF, 0xFF, 0xFF));
+    dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::ButtonText, QColor(0xEE, 0xEE, 0xEC));
+    dark.setColor(QPalette::Link, QColor(0x35, 0x84, 0xE4));
+    return dark;
+}
+
+// The colour a widget's text is drawn on: its own background where it paints one (a text edit's
+// viewport does), else the background of the nearest parent that does.
+QColor textBackground(const QWidget *widget)
+{
+    while (!widget->isWindow() && !widget->autoFillBackground() &&
+           !qobject_cast<const QLineEdit *>(widget) && !qobject_cast<const QPushButton *>(widget))
+        widget = widget->parentWidget();
+    return widget->palette().color(widget->backgroundRole());
+}
+
+} // namespace
 
 class NavigationTest : public QObject {
     Q_OBJECT
@@ -67,7 +99,7 @@ private slots:
             const char *text;
             const char *accessible;
         } rows[] = {
-            {"Picture1", {0, 0, 3255, 6375}, nullptr, "diagram"},
+            {"Picture1", {0, 0, 3255, 6375}, nullptr, nullptr},
             {"Text1", {3360, 1320, 4335, 855}, nullptr, "sample dimensions"},
             {"Text2", {3960, 360, 3615, 375}, "Multiband Vorrel Configuration", "heading"},
             {"Command1", {3480, 2640, 4095, 495}, "Return to designer", nullptr},
@@ -100,8 +132,13 @@ private slots:
         const QPixmap diagram = control<QLabel>(window, "Picture1")->pixmap();
         QCOMPARE(diagram.deviceIndependentSize().toSize(), QSize(215, 424));
 
+        // The window opens with the focus on the diagram, which a screen reader describes.
+        auto *picture = control<QLabel>(window, "Picture1");
+        QVERIFY(picture->accessibleName().startsWith(QStringLiteral("diagram of three antennas")));
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
+        QCOMPARE(QApplication::focusWidget(), picture);
+        QTest::keyClick(picture, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), table);
         QTest::keyClick(table, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), heading);
@@ -239,6 +276,60 @@ private slots:
         // Nothing opens once the program is ending.
         windows_->showWindow(WindowId::Form2);
         QVERIFY(!form2()->isVisible());
+    }
+
+    // Every text of the three windows and of a message box, under a light and a dark desktop
+    // palette: a fixed background keeps a fixed text colour, a theme background the theme's text.
+    void everyTextIsReadable_data()
+    {
+        QTest::addColumn<QPalette>("desktop");
+        QTest::newRow("light") << QApplication::style()->standardPalette();
+        QTest::newRow("dark") << darkPalette();
+    }
+    void everyTextIsReadable()
+    {
+        QFETCH(QPalette, desktop);
+        QCOMPARE(contrastRatio(Qt::black, Qt::white), 21.0);
+        QCOMPARE(qRound(contrastRatio(QColor(0x00, 0x00, 0xFF), Qt::white) * 100), 859);
+        const QPalette before = QApplication::palette();
+        const auto restore = qScopeGuard([&before] { QApplication::setPalette(before); });
+        // The desktop's palette is there before the program starts, as it is for a user.
+        windows_.reset();
+        QApplication::setPalette(desktop);
+        windows_ = std::make_unique<WindowSet>();
+        windows_->showWindow(WindowId::Form1);
+        click(form1(), "Command2");
+        click(form2(), "Command3");
+        QMessageBox message(QMessageBox::Warning, QStringLiteral("Vorrel Designer"),
+                            QStringLiteral("The frequency box does not hold a number."));
+        message.show();
+
+        int checked = 0;
+        for (QWidget *window : {form1(), form2(), windows_->window(WindowId::Web),
+                                static_cast<QWidget *>(&message)}) {
+            QVERIFY(window);
+            for (QWidget *widget : window->findChildren<QWidget *>()) {
+                const bool hasText = qobject_cast<QLineEdit *>(widget) ||
+                                     qobject_cast<QPlainTextEdit *>(widget) ||
+                                     qobject_cast<QPushButton *>(widget) ||
+                                     (qobject_cast<QLabel *>(widget) &&
+                                      !qobject_cast<QLabel *>(widget)->text().isEmpty());
+                if (!hasText || !widget->isVisible())
+                    continue;
+                if (auto *area = qobject_cast<QAbstractScrollArea *>(widget))
+                    widget = area->viewport(); // where a text edit draws its text
+                const QColor text = widget->palette().color(widget->foregroundRole());
+                const QColor back = textBackground(widget);
+                const double ratio = contrastRatio(text, back);
+                QVERIFY2(ratio >= 4.5, qPrintable(QStringLiteral("%1 in %2: %3 on %4, %5:1")
+                                                      .arg(widget->objectName(),
+                                                           window->objectName(), text.name(),
+                                                           back.name())
+                                                      .arg(ratio, 0, 'f', 2)));
+                ++checked;
+            }
+        }
+        QVERIFY(checked >= 30);
     }
 
 private:

@@ -3,6 +3,7 @@
 #include "testsupport.h"
 #include "weblinkwindow.h"
 
+#include <QAccessible>
 #include <QBitmap>
 #include <QDesktopServices>
 #include <QLabel>
@@ -85,7 +86,8 @@ private slots:
         QCOMPARE(int(label->alignment() & Qt::AlignHorizontal_Mask), alignment);
         QCOMPARE(label->font().pointSizeF(), 8.25);
         QVERIFY(label->autoFillBackground());
-        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+        // Only the link takes the focus, from the keyboard.
+        QCOMPARE(label->focusPolicy(), name == "lblWebPage" ? Qt::TabFocus : Qt::NoFocus);
         // Every caption fits: the notice on its two lines, the others on one.
         const QFontMetrics metrics(label->font());
         const QRect needed = metrics.boundingRect(
@@ -150,6 +152,35 @@ private slots:
         QTest::mouseClick(link, Qt::RightButton);
         QCOMPARE(recorder.opened.size(), 3);
         QVERIFY(web_->isVisible());
+    }
+
+    // Keyboard users press Enter or Space on the focused link; screen readers and voice control
+    // find a link named by the address it shows, and press it.
+    void keyboardAndAssistiveTechnologyOpenThePage()
+    {
+        test::UrlRecorder recorder;
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &recorder, "open");
+        const auto unset =
+            qScopeGuard([] { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); });
+        auto *link = control<QLabel>(web_, "lblWebPage");
+        web_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(web_));
+        QCOMPARE(QApplication::focusWidget(), link);
+        QTest::keyClick(link, Qt::Key_Return);
+        QTest::keyClick(link, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(link, Qt::Key_Space);
+        QCOMPARE(recorder.opened.size(), 3);
+
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(link);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->role(), QAccessible::Link);
+        QVERIFY(accessible->text(QAccessible::Name).contains(QStringLiteral("http://www.qt0nrv.example")));
+        QAccessibleActionInterface *actions = accessible->actionInterface();
+        QVERIFY(actions);
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(recorder.opened.size(), 4);
+        QCOMPARE(recorder.opened.last(), QUrl(QStringLiteral("http://www.qt0nrv.example/")));
     }
 
     void failedOpenSaysSoAndKeepsGoing()
