@@ -2,6 +2,7 @@
 #include "program.h"
 
 #include "controls.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QFont>
@@ -13,7 +14,7 @@ namespace vorrel {
 void Program::configure(QApplication &app)
 {
     QApplication::setApplicationName(QStringLiteral("vorrel"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QStringLiteral(VORREL_VERSION));
     // No display name: the windowing system would append it to every caption.
     QApplication::setDesktopFileName(QStringLiteral("org.vorrel.Designer"));
     // The window set decides when the program ends: the main window is a tool window, which Qt

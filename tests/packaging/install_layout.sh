@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # An install into an empty prefix puts each file where a freedesktop.org desktop looks for it,
-# installs nothing else (no tests or build tools), and the files name each other consistently.
-# Usage: install_layout.sh BUILD_DIR SOURCE_DIR
+# installs nothing else (no tests or build tools), the files name each other consistently and
+# carry the project's version, and appstreamcli composes the software-centre catalogue from it.
+# Usage: install_layout.sh BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
-build=$1 source=$2
+build=$1 source=$2 version=$3
 for tool in cmake file; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
@@ -13,15 +14,17 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 # The desktop entry and metainfo under the desktop id, the icon theme's hicolor sizes plus the
-# scalable master, and the licence where Debian keeps it.
+# scalable master, the manual page, and the licence and changelog where Debian keeps them.
 expected='bin/vorrel
 share/applications/org.vorrel.Designer.desktop
+share/doc/vorrel/changelog.gz
 share/doc/vorrel/copyright
 share/icons/hicolor/16x16/apps/vorrel.png
 share/icons/hicolor/256x256/apps/vorrel.png
 share/icons/hicolor/32x32/apps/vorrel.png
 share/icons/hicolor/48x48/apps/vorrel.png
 share/icons/hicolor/scalable/apps/vorrel.svg
+share/man/man1/vorrel.1.gz
 share/metainfo/org.vorrel.Designer.metainfo.xml'
 installed=$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)
 if [ "$installed" != "$expected" ]; then
@@ -56,4 +59,36 @@ check "the metainfo provides the installed program" \
 # The window system matches running windows to the entry by the name the program gives itself.
 check "program.cpp sets the desktop file name org.vorrel.Designer" \
     'grep -q "setDesktopFileName(QStringLiteral(\"org.vorrel.Designer\"))" "$source/ui/program.cpp"'
+
+# The version of project(VERSION) in the newest release of the metainfo, the manual page and the
+# Debian changelog, and CHANGELOG.md has an entry for it.
+release=$(grep -o -m 1 '<release version="[^"]*"' "$metainfo" | cut -d'"' -f2)
+check "the metainfo's newest release is $version (it says '$release')" '[ "$release" = "$version" ]'
+man=$prefix/share/man/man1/vorrel.1.gz
+check "the manual page is of Vorrel Designer $version" \
+    'zcat "$man" | grep -q "^\.TH VORREL 1 .*\"Vorrel Designer $version\""'
+check "the Debian changelog's newest entry is $version" \
+    '[ "$(zcat "$prefix/share/doc/vorrel/changelog.gz" | head -n 1)" = "vorrel ($version) unstable; urgency=medium" ]'
+check "CHANGELOG.md has an entry for $version" \
+    'grep -q "^## \[$version\] - [0-9]\{4\}-[0-9][0-9]-[0-9][0-9]$" "$source/CHANGELOG.md"'
+
+# The catalogue a distribution builds from the install tree: the component with its icon, and no
+# error or warning in the report.
+if [ -x /usr/libexec/appstreamcli-compose ]; then
+    out=$(mktemp -d)
+    status=0
+    report=$(appstreamcli compose --no-net --no-color --prefix=/ --origin=vorrel --result-root="$out" "$prefix" 2>&1) || status=$?
+    printf 'appstreamcli compose:\n%s\n' "$report"
+    check "appstreamcli compose succeeds" '[ "$status" -eq 0 ]'
+    check "its report has no errors or warnings" '! grep -E -q "^[[:space:]]*[EW]: " <<<"$report"'
+    catalogue=$(find "$out" -name 'vorrel.xml.gz' | head -n 1)
+    check "the catalogue holds org.vorrel.Designer with its version" \
+        '[ -n "$catalogue" ] && zcat "$catalogue" | grep -q "<id>org.vorrel.Designer</id>" &&
+         zcat "$catalogue" | grep -q "<release .*version=\"$version\""'
+    check "the catalogue carries the icon" '[ -n "$(find "$out" -path "*icons*" -name "*vorrel*.png")" ]'
+    rm -rf "$out"
+else
+    echo "note: appstreamcli compose is not installed (Debian package appstream-compose)"
+    [ $fail -eq 0 ] && exit 77
+fi
 exit $fail

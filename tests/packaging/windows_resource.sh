@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The Windows resource script compiles with the MinGW resource compiler, and the object the linker
-# would take carries the version record and the program icon.
-# Usage: windows_resource.sh PATH/TO/vorrel.rc
+# The Windows resource script CMake writes compiles with the MinGW resource compiler, and the
+# object the linker would take carries the program icon and the version record of project(VERSION).
+# Usage: windows_resource.sh BUILD/resources/vorrel.rc VERSION
 set -euo pipefail
-rc=$(realpath "$1")
+rc=$(realpath "$1") version=$2
+# The numeric form has four numbers: "1.00" is 1, 0, 0, 0.
+IFS=. read -r -a parts <<<"$version"
+numeric=
+for i in 0 1 2 3; do
+    numeric+="${numeric:+, }$((10#${parts[i]:-0}))"
+done
 windres=x86_64-w64-mingw32-windres
 for tool in "$windres" strings; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
@@ -19,14 +25,15 @@ fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# Run elsewhere than the script's folder: the icon must be found relative to the script itself.
+# Run elsewhere than the script's folder: the script names the icon by its full path.
 cd "$work"
 "$windres" "${preprocessor[@]}" -O coff -o vorrel-rc.o "$rc"
 "$windres" -i vorrel-rc.o -O rc -o decompiled.rc
 fail=0
 
 # The version strings, stored as UTF-16LE key and value one after the other. Expected values: the
-# program's name and version as program.cpp sets them at run time, and the executable's file name.
+# program's name as program.cpp sets it at run time, the project's version, and the executable's
+# file name.
 strings -el vorrel-rc.o >utf16.txt
 while IFS='|' read -r key value; do
     if grep -A1 -x -F "$key" utf16.txt | tail -n 1 | grep -q -x -F "$value"; then
@@ -34,9 +41,9 @@ while IFS='|' read -r key value; do
     else
         echo "FAIL: no UTF-16 string $key = $value"; fail=1
     fi
-done <<'TABLE'
-FileVersion|1.00
-ProductVersion|1.00
+done <<TABLE
+FileVersion|$version
+ProductVersion|$version
 ProductName|vorrel
 InternalName|vorrel
 OriginalFilename|vorrel.exe
@@ -51,9 +58,9 @@ while IFS= read -r line; do
     else
         echo "FAIL: the compiled resource lacks: $line"; fail=1
     fi
-done <<'TABLE'
-FILEVERSION 1, 0, 0, 0
-PRODUCTVERSION 1, 0, 0, 0
+done <<TABLE
+FILEVERSION $numeric
+PRODUCTVERSION $numeric
 BLOCK "040904B0"
 VALUE "Translation", 0x409, 1200
 "IDI_ICON1" 14 /* RT_GROUP_ICON */
