@@ -5,13 +5,16 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 BUILD=${VORREL_BUILD_DIR:-$ROOT/build}
 
-# What building the program and running its tests needs on Debian 12 / Ubuntu.
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev
-                libgtest-dev fonts-liberation2)
+# What building and running the program needs on Debian 12 / Ubuntu (scripts/run), and with the
+# unit-test framework what building its tests needs as well.
+PROGRAM_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev
+                  fonts-liberation2)
+BUILD_PACKAGES=("${PROGRAM_PACKAGES[@]}" libgtest-dev)
 
 # What the checks beyond the unit tests need: resource and package validators, the sanitizer and
 # fuzzer runtime, a session bus and the accessibility registry.
-TEST_TOOL_PACKAGES=(icoutils binutils-mingw-w64-x86-64 desktop-file-utils appstream dpkg-dev file
+TEST_TOOL_PACKAGES=(icoutils binutils-mingw-w64-x86-64 desktop-file-utils appstream
+                    appstream-compose lintian dpkg-dev file
                     clang libclang-rt-14-dev llvm at-spi2-core dbus dbus-x11 python3-pyatspi
                     python3-gi gir1.2-atspi-2.0)
 
@@ -44,6 +47,14 @@ ensure_packages() {
 
 # configure_and_build [EXTRA CMAKE ARGS...]: the program and its tests in $BUILD.
 configure_and_build() {
-    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORREL_BUILD_TESTS=ON \
+          "$@" >/dev/null
     cmake --build "$BUILD" --parallel "$(nproc)"
+}
+
+# build_program: the program alone in $BUILD. It shares the folder with configure_and_build: the
+# program's objects are the same either way, so going from one to the other only reconfigures and
+# builds what the other left out.
+build_program() {
+    configure_and_build -DVORREL_BUILD_TESTS=OFF
 }
