@@ -194,8 +194,14 @@ DesignResult calculateDesign(DesignState &state, std::string_view frequencyText,
 {
     const float freq = parseFrequency(frequencyText, format);
     state.freq = freq;
-    if (freq == 0.0f)
-        throw CalcError(CalcError::Kind::DivisionByZero);
+    if (freq == 0.0f) {
+        // A value too small for single precision reads as 0, but the user typed no zero: that is
+        // a number out of range ("1e-50"), not a frequency of 0.
+        std::string number;
+        normalise(frequencyText, format.decimalSeparator, number);
+        throw CalcError(allDigitsZero(number) ? CalcError::Kind::DivisionByZero
+                                              : CalcError::Kind::Overflow);
+    }
 
     float *const fields[4] = {&state.rad, &state.stud, &state.gap, &state.feed};
     for (std::size_t i = 0; i < kConstants.size(); ++i) {

@@ -86,7 +86,8 @@ float parseFrequency(std::string_view text, const NumberFormat &format = {});
 // Each dimension is its constant divided by freq in double precision, times 2.54 in centimetres,
 // then narrowed to single precision. On error the state is left as follows:
 //   - the text is refused (TypeMismatch, Overflow from parseFrequency): state unchanged;
-//   - freq is 0 (either sign): freq is stored, DivisionByZero, the four dimensions unchanged;
+//   - freq is 0 (either sign): freq is stored, the four dimensions unchanged; DivisionByZero when
+//     the text is a zero, Overflow when it is a nonzero value too small for single precision;
 //   - a dimension exceeds the single-precision range: freq and the dimensions before it are
 //     stored, Overflow, it and those after it unchanged.
 // Negative frequencies are accepted and give negative dimensions.
