@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 
@@ -129,6 +130,14 @@ QImage readPng(const QString &path)
     QImageReader reader(path, "png");
     reader.setAutoDetectImageFormat(false);
     return reader.read();
+}
+
+void drawFocusFrame(QWidget *widget, const QRect &rect, const QColor &colour)
+{
+    QPainter painter(widget);
+    painter.setPen(QPen(colour, 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
 }
 
 void setWindowBackground(QWidget *window, const QColor &colour)

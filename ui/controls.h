@@ -82,6 +82,10 @@ QPushButton *makeButton(QWidget *parent, const char *name, TwipRect rect, const 
 // A PNG from the program's resources, read without probing the image-format plugins.
 QImage readPng(const QString &path);
 
+// Draws the focus frame of a control that paints itself: a dotted line in the colour of its text,
+// which is as readable on its background as the text is.
+void drawFocusFrame(QWidget *widget, const QRect &rect, const QColor &colour);
+
 // Gives a window its fixed background colour, and black text on it.
 void setWindowBackground(QWidget *window, const QColor &colour);
 

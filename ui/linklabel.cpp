@@ -7,8 +7,6 @@
 #include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QStyleOptionFocusRect>
 
 namespace vorrel {
 namespace {
@@ -124,11 +122,9 @@ void LinkLabel::paintEvent(QPaintEvent *event)
     QLabel::paintEvent(event);
     if (!hasFocus())
         return;
-    QPainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.backgroundColor = palette().color(backgroundRole());
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    // Around the address, a pixel clear of it, inside the label.
+    const QRect text = fontMetrics().boundingRect(contentsRect(), int(alignment()), this->text());
+    drawFocusFrame(this, text.adjusted(-1, 0, 2, 1) & rect(), palette().color(foregroundRole()));
 }
 
 } // namespace vorrel

@@ -4,9 +4,7 @@
 #include <QFocusEvent>
 #include <QImage>
 #include <QImageReader>
-#include <QPainter>
 #include <QPixmap>
-#include <QStyleOptionFocusRect>
 
 #include <cmath>
 
@@ -98,14 +96,8 @@ void PictureBox::focusOutEvent(QFocusEvent *event)
 void PictureBox::paintEvent(QPaintEvent *event)
 {
     QLabel::paintEvent(event);
-    if (!showFocus_ || !hasFocus())
-        return;
-    QPainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.rect = contentsRect();
-    option.backgroundColor = Qt::white;
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    if (showFocus_ && hasFocus())
+        drawFocusFrame(this, contentsRect(), palette().color(QPalette::WindowText));
 }
 
 } // namespace vorrel

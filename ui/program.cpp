@@ -17,8 +17,9 @@ void Program::configure(QApplication &app)
     QApplication::setApplicationVersion(QStringLiteral(VORREL_VERSION));
     // No display name: the windowing system would append it to every caption.
     QApplication::setDesktopFileName(QStringLiteral("org.vorrel.Designer"));
-    // The window set decides when the program ends: the main window is a tool window, which Qt
-    // would not count as a last window.
+    // The window set decides when the program ends: when none of its windows is left open. Qt's
+    // own rule leaves out a window that has an owner, as the main window has on Windows, and would
+    // end the program there once the last other window closed.
     app.setQuitOnLastWindowClosed(false);
 
     QIcon icon;
@@ -36,6 +37,11 @@ void Program::configure(QApplication &app)
                                {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
                                 QStringLiteral("Arial"), QStringLiteral("Helvetica")});
 #endif
+    // Text without a font of its own (message boxes) in the same face, at the desktop's size: a
+    // minimal system may resolve its default "sans-serif" to a monospace face.
+    QFont text = QApplication::font();
+    text.setFamilies({QString::fromLatin1(kFontFace)});
+    QApplication::setFont(text);
 }
 
 Program::Program(QApplication &app)

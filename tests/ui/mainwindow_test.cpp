@@ -206,6 +206,8 @@ private slots:
         const QString family = QFontInfo(title->font()).family();
         QVERIFY2(family == QLatin1String("Liberation Sans") || family == QLatin1String("Arial"),
                  qPrintable(family));
+        // Message boxes, which have no font of their own, show in the same face.
+        QCOMPARE(QFontInfo(QMessageBox().font()).family(), family);
         for (auto *box : form1_->findChildren<QLineEdit *>()) {
             const QFontMetrics metrics(box->font());
             QString widest = box->text();
