@@ -5,7 +5,9 @@
 Finds the program on the accessibility bus, types a frequency through the frequency box's
 EditableText interface, presses INCHES and CM through their Action interface, reads the four values
 and their units through the Text interface, then opens the multiband window with GO, reads its
-sample table and ends the program with its Exit button.
+sample table, opens the link window with WEBSITE, finds its link by the address it shows and opens
+the page through the link's press action and with Enter and Space (a stand-in URL opener records
+each), and ends the program with the multiband window's Exit button.
 
 Run it inside a private session bus and an X display (screenreader.sh does both):
     screenreader.py PATH/TO/vorrel
@@ -13,8 +15,10 @@ Exit status: 0 pass, 1 fail, 77 when the accessibility stack cannot be brought u
 """
 
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 SKIP = 77
@@ -53,6 +57,10 @@ CALCULATIONS = [
 
 # The first row of the fixed three-band sample table (440 MHz) the multiband window shows.
 SAMPLE_FIRST_LINE = "440         R1=18.875          S1=6.250         Gap=.375"
+
+# The author's page: shown as the link's text, opened with a slash added.
+PAGE_SHOWN = "http://www.qt0nrv.example"
+PAGE_OPENED = PAGE_SHOWN + "/"
 
 
 class Failure(Exception):
@@ -148,6 +156,45 @@ def press(window, caption):
     raise Failure(f'the "{caption}" button offers no press action, only {names}')
 
 
+def opened_pages(record):
+    try:
+        with open(record, encoding="utf-8") as lines:
+            return lines.read().splitlines()
+    except FileNotFoundError:
+        return []
+
+
+def check_link(app, form2, record):
+    """Opens the link window and the page through the link's action, Enter and Space."""
+    press(form2, "WEBSITE")
+    web = window_named(app, "Web Page Link")
+    link = pyatspi.findDescendant(web, lambda acc: acc is not None
+                                  and acc.getRole() == pyatspi.ROLE_LINK)
+    if link is None:
+        raise Failure("the link window has no control with the role link")
+    if PAGE_SHOWN not in link.name:
+        raise Failure(f'the link is named "{link.name}", not by the address it shows')
+    print(f'link: role {link.getRoleName()}, name "{link.name}"')
+    opened = 0
+    action = link.queryAction()
+    names = [action.getName(i).lower() for i in range(action.nActions)]
+    if "press" not in names or not action.doAction(names.index("press")):
+        raise Failure(f"the link offers no press action that works, only {names}")
+    ways = [("its press action", None), ("Enter", "Return"), ("keypad Enter", "KP_Enter"),
+            ("Space", "space")]
+    for way, key in ways:
+        if key:
+            # Keys go to the focused control: the link, the only one its window has.
+            if not link.getState().contains(pyatspi.STATE_FOCUSED):
+                raise Failure("the link does not have the keyboard focus")
+            subprocess.run(["xdotool", "key", key], check=True)
+        opened += 1
+        wait_for(f"the page opened once more by {way}",
+                 lambda: True if opened_pages(record) == [PAGE_OPENED] * opened else None,
+                 timeout=5.0)
+        print(f"  {way}: the URL opener was handed {PAGE_OPENED}")
+
+
 def check_calculation(form1, unit_button, rows):
     press(form1, unit_button)
     boxes = [(label, find_named(form1, f"{label} value"), find_named(form1, f"{label} unit"))
@@ -186,14 +233,20 @@ def dump(acc, depth=0, out=None):
 
 def run(program):
     desktop = bring_up_accessibility_bus()
+    # A stand-in URL opener, first on PATH, records each address it is handed.
+    opener = tempfile.mkdtemp()
+    record = os.path.join(opener, "opened")
+    with open(os.path.join(opener, "xdg-open"), "w", encoding="utf-8") as stub:
+        stub.write(f'#!/bin/sh\nprintf \'%s\\n\' "$*" >>"{record}"\n')
+    os.chmod(os.path.join(opener, "xdg-open"), 0o755)
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
-               LC_ALL="C.UTF-8")
+               LC_ALL="C.UTF-8", PATH=opener + os.pathsep + os.environ.get("PATH", ""))
     process = subprocess.Popen([program], env=env)
     app = None
     try:
         app = find_application(desktop, process)
         print(f'found application "{app.name}" (pid {process.pid}) on the accessibility bus')
-        form1 = window_named(app, "Form1")
+        form1 = window_named(app, "Vorrel Designer")
 
         box = find_named(form1, "frequency box")
         if not box.queryEditableText().setTextContents(FREQUENCY):
@@ -214,6 +267,8 @@ def run(program):
                           f'expected "{SAMPLE_FIRST_LINE}"')
         print(f'sample dimensions, first line: "{first_line}"')
 
+        check_link(app, form2, record)
+
         press(form2, "Exit")
         status = wait_for("the program ending after Exit",
                           lambda: process.poll(), timeout=10.0)
@@ -230,7 +285,8 @@ def run(program):
         if process.poll() is None:
             process.kill()
             process.wait()
-    print("PASS: the designer and the multiband window read and work through AT-SPI")
+        shutil.rmtree(opener, ignore_errors=True)
+    print("PASS: the designer, the multiband window and the link read and work through AT-SPI")
     return 0
 
 

@@ -24,7 +24,7 @@ trap cleanup EXIT
 
 PATH="$work/bin:$PATH" "$program" &
 app=$!
-form1=$(wait_for_window Form1)
+form1=$(wait_for_window 'Vorrel Designer')
 xdotool mousemove --window "$form1" 472 384 click 1                 # GO
 form2=$(wait_for_window MULTIBAND)
 # The caption is the window's own, with nothing appended by the toolkit.
