@@ -7,7 +7,7 @@ set -euo pipefail
 program=$1
 here=$(dirname "$0")
 source "$here/../../scripts/lib/xsession.sh"
-for tool in Xvfb xdpyinfo openbox dbus-run-session; do
+for tool in Xvfb xdpyinfo openbox dbus-run-session xdotool; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 for daemon in /usr/libexec/at-spi-bus-launcher /usr/libexec/at-spi2-registryd; do
