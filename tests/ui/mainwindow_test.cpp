@@ -240,6 +240,9 @@ private slots:
         const QPixmap pixmap = picture->pixmap();
         QVERIFY(!pixmap.isNull());
         QCOMPARE(pixmap.deviceIndependentSize().toSize(), QSize(190, 370));
+        // Drawn for the screen's own pixels at any scale, never a bitmap scaled by Qt.
+        QCOMPARE(pixmap.devicePixelRatio(), picture->devicePixelRatioF());
+        QCOMPARE(pixmap.size(), (QSizeF(190, 370) * picture->devicePixelRatioF()).toSize());
         // The dimension lines are red FF1928 and the labels blue 2707FA.
         const QImage image = pixmap.toImage();
         bool red = false;
