@@ -341,6 +341,25 @@ private slots:
         QCOMPARE(control<QLineEdit>(form1_, "Text6")->text(), QStringLiteral("INCHES long"));
     }
 
+    // Without a title bar, a drag on the window's own background moves it (here without a
+    // window manager, so the window follows the pointer itself); a drag on a control does not.
+    void dragOnTheBackgroundMovesTheWindow()
+    {
+        form1_->move(100, 100);
+        const QPoint start = form1_->pos();
+        QTest::mousePress(form1_, Qt::LeftButton, {}, QPoint(590, 300));
+        QTest::mouseMove(form1_, QPoint(640, 340));
+        QTest::mouseRelease(form1_, Qt::LeftButton, {}, QPoint(640, 340));
+        QTRY_COMPARE(form1_->pos(), start + QPoint(50, 40));
+
+        auto *picture = control<QWidget>(form1_, "Picture1");
+        QTest::mousePress(picture, Qt::LeftButton, {}, QPoint(100, 100));
+        QTest::mouseMove(picture, QPoint(150, 140));
+        QTest::mouseRelease(picture, Qt::LeftButton, {}, QPoint(150, 140));
+        QTest::qWait(20);
+        QCOMPARE(form1_->pos(), start + QPoint(50, 40));
+    }
+
     void longTextsShowFromTheirStart()
     {
         auto *frequency = control<QLineEdit>(form1_, "Text3");
