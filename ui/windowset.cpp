@@ -6,6 +6,8 @@
 #include "multibandwindow.h"
 #include "weblinkwindow.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
@@ -37,9 +39,29 @@ QString calculationMessage(CalcError::Kind kind)
     return advice;
 }
 
+// To a screen reader each of the three windows is a window with its title, as the platform's own
+// windows are, not a nameless pane.
+QAccessibleInterface *windowAccessible(const QString &className, QObject *object)
+{
+    for (const QMetaObject *window : {&MainWindow::staticMetaObject,
+                                      &MultibandWindow::staticMetaObject,
+                                      &WebLinkWindow::staticMetaObject}) {
+        if (className == QLatin1String(window->className()))
+            return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    }
+    return nullptr;
+}
+
 } // namespace
 
-WindowSet::WindowSet(QObject *parent) : QObject(parent) {}
+WindowSet::WindowSet(QObject *parent) : QObject(parent)
+{
+    static const bool accessibleAsWindows = [] {
+        QAccessible::installFactory(windowAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessibleAsWindows);
+}
 
 WindowSet::~WindowSet()
 {

@@ -134,6 +134,8 @@ def window_named(app, title):
         for window in app:
             if window is not None and window.name == title and window.getState().contains(
                     pyatspi.STATE_SHOWING):
+                if window.getRole() != pyatspi.ROLE_FRAME:
+                    raise Failure(f'the window "{title}" is a {window.getRoleName()}, not a frame')
                 return window
         return None
 
