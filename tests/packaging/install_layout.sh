@@ -69,6 +69,12 @@ check "the manual page is of Vorrel Designer $version" \
     'zcat "$man" | grep -q "^\.TH VORREL 1 .*\"Vorrel Designer $version\""'
 check "the Debian changelog's newest entry is $version" \
     '[ "$(zcat "$prefix/share/doc/vorrel/changelog.gz" | head -n 1)" = "vorrel ($version) unstable; urgency=medium" ]'
+# Each screenshot is a picture of docs/, the folder a packager publishes.
+images=$(sed -n 's|.*<image[^>]*>\(.*\)</image>.*|\1|p' "$metainfo")
+check "the metainfo has screenshots" '[ -n "$images" ]'
+for image in $images; do
+    check "screenshot $(basename "$image") is in docs/" '[ -f "$source/docs/$(basename "$image")" ]'
+done
 check "CHANGELOG.md has an entry for $version" \
     'grep -q "^## \[$version\] - [0-9]\{4\}-[0-9][0-9]-[0-9][0-9]$" "$source/CHANGELOG.md"'
 
