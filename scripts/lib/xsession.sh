@@ -28,9 +28,15 @@ start_x_session() {
     xsetroot -solid '#3a6ea5' 2>/dev/null || true
     openbox >/dev/null 2>&1 &
     WM_PID=$!
-    # Windows mapped before the window manager manages the screen would get no frame.
+    # Windows mapped before the window manager manages the screen would get no frame. While
+    # several displays start at once, openbox now and then fails to open its new one and exits:
+    # it is started again then.
     for i in $(seq 1 50); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        if ! kill -0 "$WM_PID" 2>/dev/null; then
+            openbox >/dev/null 2>&1 &
+            WM_PID=$!
+        fi
         sleep 0.1
     done
 }
