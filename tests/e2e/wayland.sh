@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # End to end on Wayland: the real program on weston's headless backend, driven through AT-SPI
-# (there is no pointer to click with). A calculation error shows a modal box that is answered;
+# (there is no pointer to click with). A calculation error's message box is answered, then
 # GO, WEBSITE, the link (a stand-in URL opener records it), "Return to designer" and Exit; the
 # program must end with status 0 and print nothing. Skips when weston, the Qt Wayland plugin or
 # the accessibility stack is missing; as root it installs weston and the plugin first.
