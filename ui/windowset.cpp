@@ -156,8 +156,11 @@ void WindowSet::reportError(const QString &what)
 
 void WindowSet::showCalculationError(const CalcError &error)
 {
-    QMessageBox::warning(QApplication::activeWindow(), kMessageTitle,
-                         calculationMessage(error.kind()));
+    // Calculations happen in the designer: the box belongs to it and stays in front of it, also
+    // when no window is active (a press through the accessibility bus, a compositor that gave
+    // the designer no focus).
+    QWidget *parent = form1_ ? form1_.data() : QApplication::activeWindow();
+    QMessageBox::warning(parent, kMessageTitle, calculationMessage(error.kind()));
 }
 
 void WindowSet::run(const std::function<void()> &handler) noexcept
