@@ -12,11 +12,11 @@ PROGRAM_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libg
 BUILD_PACKAGES=("${PROGRAM_PACKAGES[@]}" libgtest-dev)
 
 # What the checks beyond the unit tests need: resource and package validators, the sanitizer and
-# fuzzer runtime, a session bus and the accessibility registry.
+# fuzzer runtime, a session bus and the accessibility registry, a headless Wayland compositor.
 TEST_TOOL_PACKAGES=(icoutils binutils-mingw-w64-x86-64 desktop-file-utils appstream
                     appstream-compose lintian dpkg-dev file
                     clang libclang-rt-14-dev llvm at-spi2-core dbus dbus-x11 python3-pyatspi
-                    python3-gi gir1.2-atspi-2.0)
+                    python3-gi gir1.2-atspi-2.0 weston qt6-wayland)
 
 # ensure_packages PKG...: installs the Debian packages that are missing, as root or through sudo;
 # without either, names them and stops.

@@ -4,15 +4,11 @@
 # (there is no pointer to click with). A calculation error's message box is answered, then
 # GO, WEBSITE, the link (a stand-in URL opener records it), "Return to designer" and Exit; the
 # program must end with status 0 and print nothing. Skips when weston, the Qt Wayland plugin or
-# the accessibility stack is missing; as root it installs weston and the plugin first.
+# the accessibility stack is missing (scripts/test installs them).
 # Usage: wayland.sh PATH/TO/vorrel
 set -euo pipefail
 program=$1
 here=$(dirname "$0")
-if [ "$(id -u)" -eq 0 ]; then
-    (source "$here/../../scripts/lib/common.sh" && ensure_packages weston qt6-wayland) \
-        || echo "could not install weston and qt6-wayland; the check may skip"
-fi
 command -v weston >/dev/null || { echo "SKIP: weston is not installed"; exit 77; }
 compgen -G "$(qtpaths6 --plugin-dir 2>/dev/null)/platforms/libqwayland-*.so" >/dev/null \
     || { echo "SKIP: the Qt Wayland platform plugin (qt6-wayland) is not installed"; exit 77; }
