@@ -6,8 +6,6 @@
 #include <QImageReader>
 #include <QPixmap>
 
-#include <cmath>
-
 namespace vorrel {
 namespace {
 
@@ -38,9 +36,6 @@ PictureBox::PictureBox(QWidget *parent, const char *name, TwipRect rect, const Q
     setGeometry(rect.pixels());
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setFocusPolicy(Qt::StrongFocus);
-    QImageReader header(QStringLiteral(":/%1.png").arg(resource_), "png");
-    header.setAutoDetectImageFormat(false);
-    size_ = header.size();
     render();
 }
 
@@ -49,22 +44,25 @@ void PictureBox::render()
     const qreal ratio = devicePixelRatioF();
     if (ratio == renderedRatio_)
         return;
+    const QString png = QStringLiteral(":/%1.png").arg(resource_);
+    const QString png2x = QStringLiteral(":/%1@2x.png").arg(resource_);
     QImage image;
     if (ratio == 1.0) {
-        image = readPng(QStringLiteral(":/%1.png").arg(resource_));
+        image = readPng(png);
+    } else if (ratio == 2.0) {
+        image = readPng(png2x);
     } else {
-        const QSize pixels(qRound(size_.width() * ratio), qRound(size_.height() * ratio));
-        if (ratio == 2.0)
-            image = readPng(QStringLiteral(":/%1@2x.png").arg(resource_));
-        else
-            image = readSvg(QStringLiteral(":/%1.svg").arg(resource_), pixels);
+        // The natural size from the 1x picture's header alone.
+        QImageReader header(png, "png");
+        header.setAutoDetectImageFormat(false);
+        const QSize pixels = (QSizeF(header.size()) * ratio).toSize();
+        image = readSvg(QStringLiteral(":/%1.svg").arg(resource_), pixels);
         if (image.size() != pixels) {
             // No SVG plugin installed: the 2x rendering scaled, blurred a little but whole.
-            image = readPng(QStringLiteral(":/%1@2x.png").arg(resource_))
-                        .scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            image = readPng(png2x).scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }
-        image.setDevicePixelRatio(ratio);
     }
+    image.setDevicePixelRatio(ratio);
     setPixmap(QPixmap::fromImage(image));
     renderedRatio_ = ratio;
 }

@@ -21,9 +21,6 @@ public:
     PictureBox(QWidget *parent, const char *name, TwipRect rect, const QString &resource,
                const QString &accessibleName);
 
-    // The device pixel ratio the shown picture was made for.
-    qreal renderedRatio() const { return renderedRatio_; }
-
 protected:
     bool event(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
@@ -34,8 +31,7 @@ private:
     void render();
 
     QString resource_;
-    QSize size_;
-    qreal renderedRatio_ = 0.0;
+    qreal renderedRatio_ = 0.0; // of the picture shown
     bool showFocus_ = false;
 };
 
