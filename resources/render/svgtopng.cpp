@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QString>
 #include <QSvgRenderer>
+#include <QXmlStreamReader>
 
 #include <cstdio>
 
@@ -13,8 +15,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: svgtopng <input.svg> <output.png> <width> <height>\n");
         return 2;
     }
-    // Text in the diagrams needs the font database, which needs a platform plugin;
-    // offscreen keeps this usable on build machines without a display.
+    // No window is shown: offscreen keeps this usable on build machines without a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
@@ -30,7 +31,23 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    QSvgRenderer renderer(input);
+    // Text would be drawn in whatever fonts the build machine has (or as empty boxes where it has
+    // none): the pictures keep their labels as outlines.
+    QFile file(input);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "svgtopng: cannot read %s\n", argv[1]);
+        return 1;
+    }
+    const QByteArray svg = file.readAll();
+    for (QXmlStreamReader xml(svg); !xml.atEnd();) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"text") {
+            std::fprintf(stderr, "svgtopng: %s has text on line %lld: draw it as outlines\n",
+                         argv[1], static_cast<long long>(xml.lineNumber()));
+            return 1;
+        }
+    }
+
+    QSvgRenderer renderer(svg);
     if (!renderer.isValid()) {
         std::fprintf(stderr, "svgtopng: %s is not a valid SVG file\n", argv[1]);
         return 1;
