@@ -28,10 +28,14 @@ void Program::configure(QApplication &app)
     QApplication::setWindowIcon(icon);
 
     // The layouts are measured for a face with Arial's metrics; where the named face is missing,
-    // use one with the same metrics so that no caption is clipped.
+    // use one with the same metrics so that no caption is clipped. Windows has the outline heir
+    // of the named bitmap face; a Windows without it (Wine has neither) takes Arial or one of its
+    // metric twins, and only then a narrower sans, before Qt's own default, which may be a serif.
 #ifdef Q_OS_WIN
-    QFont::insertSubstitution(QString::fromLatin1(kFontFace),
-                              QStringLiteral("Microsoft Sans Serif"));
+    QFont::insertSubstitutions(QString::fromLatin1(kFontFace),
+                               {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                                QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                QStringLiteral("Tahoma")});
 #else
     QFont::insertSubstitutions(QString::fromLatin1(kFontFace),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
