@@ -9,7 +9,6 @@
 #include <QDesktopServices>
 #include <QImage>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QUrl>
 
@@ -97,10 +96,10 @@ void WebLinkWindow::openPage()
     const QString address = pageAddress() + QLatin1Char('/');
     if (QDesktopServices::openUrl(QUrl(address)))
         return;
-    QMessageBox::warning(this, windowTitle(),
-                         tr("The web page could not be opened. To visit it, type this address "
-                            "into your web browser:\n\n%1")
-                             .arg(address));
+    WindowSet::showWarning(this, windowTitle(),
+                           tr("The web page could not be opened. To visit it, type this address "
+                              "into your web browser:\n\n%1")
+                               .arg(address));
 }
 
 } // namespace vorrel

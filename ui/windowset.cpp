@@ -9,9 +9,11 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QEvent>
 #include <QMessageBox>
 #include <QWidget>
 
+#include <algorithm>
 #include <exception>
 
 namespace vorrel {
@@ -99,6 +101,7 @@ QWidget *WindowSet::create(WindowId id)
         break;
     }
     widget->setAttribute(Qt::WA_DeleteOnClose);
+    widget->installEventFilter(this);
     connect(widget, &QObject::destroyed, this, &WindowSet::windowDestroyed);
     return widget;
 }
@@ -121,14 +124,43 @@ void WindowSet::showWindow(WindowId id)
     widget->activateWindow();
 }
 
+bool WindowSet::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        const auto latest =
+            std::find_if(activationOrder_.begin(), activationOrder_.end(),
+                         [this, watched](WindowId id) { return window(id) == watched; });
+        if (latest != activationOrder_.end())
+            std::rotate(activationOrder_.begin(), latest, latest + 1);
+    } else if (event->type() == QEvent::Close) {
+        // Only a window that had the focus hands it on: one closed from a pager while the user
+        // works in another program takes nothing from that program.
+        if (static_cast<QWidget *>(watched)->isActiveWindow())
+            closingActive_ = watched;
+    }
+    return false;
+}
+
 void WindowSet::windowDestroyed(QObject *window)
 {
+    const bool hadFocus = window == closingActive_;
+    if (hadFocus)
+        closingActive_ = nullptr;
     // A widget announces its destruction before QPointer lets go of it, so it is left out by hand.
-    for (const QWidget *open : {form1_.data(), form2_.data(), web_.data()}) {
-        if (open && open != window)
-            return;
+    const auto stillOpen = [window](const QWidget *open) { return open && open != window; };
+    if (!stillOpen(form1_) && !stillOpen(form2_) && !stillOpen(web_)) {
+        endProgram();
+        return;
     }
-    endProgram();
+    if (!hadFocus || ending_)
+        return;
+    for (const WindowId id : activationOrder_) {
+        QWidget *open = this->window(id);
+        if (stillOpen(open) && open->isVisible() && !open->isMinimized()) {
+            open->activateWindow();
+            return;
+        }
+    }
 }
 
 void WindowSet::endProgram()
@@ -154,13 +186,26 @@ void WindowSet::reportError(const QString &what)
     endProgram();
 }
 
+void WindowSet::showWarning(QWidget *parent, const QString &title, const QString &text)
+{
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    const QPointer<QWidget> owner = parent;
+    QMessageBox::warning(parent, title, text);
+    QWidget *target = focus ? focus.data() : owner.data();
+    if (!target || !target->isVisible())
+        return;
+    // In an inactive window this picks the control that has the focus once the window is active.
+    target->setFocus(Qt::OtherFocusReason);
+    target->window()->activateWindow();
+}
+
 void WindowSet::showCalculationError(const CalcError &error)
 {
     // Calculations happen in the designer: the box belongs to it and stays in front of it, also
     // when no window is active (a press through the accessibility bus, a compositor that gave
     // the designer no focus).
     QWidget *parent = form1_ ? form1_.data() : QApplication::activeWindow();
-    QMessageBox::warning(parent, kMessageTitle, calculationMessage(error.kind()));
+    showWarning(parent, kMessageTitle, calculationMessage(error.kind()));
 }
 
 void WindowSet::run(const std::function<void()> &handler) noexcept

@@ -15,6 +15,8 @@
 // showWindow, deleted when the user closes it, and created afresh with its initial contents on the
 // next showWindow. Data that outlives the widget (the main window's DesignState) lives here.
 // The program ends through endProgram (EXIT, Exit, a fatal error) or when no window is left open.
+// When the active window closes, the window of the program that was active last before it takes
+// the focus, whatever the window manager does on its own.
 //
 // Every click handler runs through guard(): Qt forbids exceptions leaving a slot. A calculator
 // error becomes a message box after which the program goes on; any other error goes to
@@ -26,8 +28,10 @@
 #include <QPointer>
 #include <QString>
 
+#include <array>
 #include <functional>
 
+class QEvent;
 class QWidget;
 
 namespace vorrel {
@@ -51,6 +55,11 @@ public:
     // Tells the user of an error the program cannot go on from, then ends the program.
     void reportError(const QString &what);
 
+    // Shows a modal warning over parent. Once it is answered, the control that had the keyboard
+    // focus before it (or parent, when no control of the program had it) has it again, in an
+    // active window: some window managers leave the focus with no window when a box closes.
+    static void showWarning(QWidget *parent, const QString &title, const QString &text);
+
     // Wraps a click handler so that no exception leaves it (see the comment at the top).
     template <typename Handler> auto guard(Handler handler)
     {
@@ -62,6 +71,9 @@ public:
     bool isOpen(WindowId id) const { return window(id) != nullptr; }
 
     const DesignState &designState() const { return designState_; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 signals:
     // Emitted by endProgram, just before the event loop is told to end.
@@ -77,6 +89,9 @@ private:
     QPointer<QWidget> form1_;
     QPointer<QWidget> form2_;
     QPointer<QWidget> web_;
+    // The windows in the order they were last active, the latest first.
+    std::array<WindowId, 3> activationOrder_{WindowId::Form1, WindowId::Form2, WindowId::Web};
+    const QObject *closingActive_ = nullptr; // a window closed while it was the active one
     bool ending_ = false;
 };
 

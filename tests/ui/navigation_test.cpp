@@ -250,6 +250,34 @@ private slots:
         QCOMPARE(control<QLineEdit>(form1(), "Text3")->text(), QStringLiteral("146.52"));
     }
 
+    // When a message box or a window of the program closes, the keyboard goes on where it was:
+    // on the control that had the focus before the box, or in the window of the program that was
+    // active last of those still open.
+    void focusComesBackAfterAMessageBoxAndAClosedWindow()
+    {
+        form1()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form1()));
+        auto *inches = control<QPushButton>(form1(), "Command1");
+        inches->setFocus();
+        {
+            test::MessageBoxAnswerer answerer;
+            QTest::keyClick(inches, Qt::Key_Return); // "00.00": no calculation
+            QCOMPARE(answerer.answered(), 1);
+        }
+        QTRY_COMPARE(QApplication::activeWindow(), form1());
+        QCOMPARE(QApplication::focusWidget(), inches);
+
+        click(form1(), "Command2");
+        QTRY_COMPARE(QApplication::activeWindow(), form2());
+        click(form2(), "Command3");
+        QWidget *web = windows_->window(WindowId::Web);
+        QTRY_COMPARE(QApplication::activeWindow(), web);
+        web->close();
+        QTRY_COMPARE(QApplication::activeWindow(), form2());
+        form2()->close();
+        QTRY_COMPARE(QApplication::activeWindow(), form1());
+    }
+
     void closingEveryWindowEndsTheProgram()
     {
         click(form1(), "Command2");
