@@ -64,7 +64,7 @@ MainWindow::MainWindow(WindowSet &windows, DesignState &state, QWidget *parent)
     setWindowTitle(QStringLiteral("Vorrel Designer"));
     setFixedSize(TwipRect{0, 0, kClientWidth, kClientHeight}.pixels().size());
     setWindowBackground(this, colours::kLightYellow);
-    keepOutOfTaskbar(this);
+    keepOutOfTaskbarIfReachable(this);
 
     // Created in tab order: the focus chain follows creation.
     auto *title = makeTextBox(this, "Text1", kTitle, titleLine(), kTitleLook, tr("title"));

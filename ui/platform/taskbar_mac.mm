@@ -31,7 +31,7 @@ public:
 
 } // namespace
 
-void keepOutOfTaskbar(QWidget *window)
+void keepOutOfTaskbarIfReachable(QWidget *window)
 {
     new LeaveOutOfWindowLists(window);
 }

@@ -4,6 +4,6 @@
 namespace vorrel {
 
 // Built where neither X11 nor Win32 nor AppKit is available: nothing to set.
-void keepOutOfTaskbar(QWidget *) {}
+void keepOutOfTaskbarIfReachable(QWidget *) {}
 
 } // namespace vorrel

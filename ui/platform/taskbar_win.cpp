@@ -39,7 +39,7 @@ private:
 
 } // namespace
 
-void keepOutOfTaskbar(QWidget *window)
+void keepOutOfTaskbarIfReachable(QWidget *window)
 {
     new HiddenOwner(window);
 }
