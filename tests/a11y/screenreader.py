@@ -255,7 +255,13 @@ def run(program):
             raise Failure("the frequency box refused the text set through EditableText")
         wait_for("the frequency box showing the text set through EditableText",
                  lambda: True if text_of(box) == FREQUENCY else None, timeout=5.0)
-        print(f'frequency box: "{text_of(box)}"')
+        # Its text is one run of text attributes, as a GTK entry's is: Orca joins the runs of a
+        # line to choose its voice, and reads the line only as far as the last run ends.
+        _, start, end = box.queryText().getAttributeRun(0)
+        if (start, end) != (0, len(FREQUENCY)):
+            raise Failure(f"the frequency box's text attributes run over {start}-{end}, "
+                          f"not over its whole text, 0-{len(FREQUENCY)}")
+        print(f'frequency box: "{text_of(box)}", one run of text attributes')
 
         for unit_button, rows in CALCULATIONS:
             check_calculation(form1, unit_button, rows)
