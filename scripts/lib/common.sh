@@ -16,7 +16,8 @@ BUILD_PACKAGES=("${PROGRAM_PACKAGES[@]}" libgtest-dev)
 TEST_TOOL_PACKAGES=(icoutils binutils-mingw-w64-x86-64 desktop-file-utils appstream
                     appstream-compose lintian dpkg-dev file
                     clang libclang-rt-14-dev llvm at-spi2-core dbus dbus-x11 python3-pyatspi
-                    python3-gi gir1.2-atspi-2.0 weston qt6-wayland)
+                    python3-gi gir1.2-atspi-2.0 weston qt6-wayland orca
+                    speech-dispatcher speech-dispatcher-espeak-ng)
 
 # ensure_packages PKG...: installs the Debian packages that are missing, as root or through sudo;
 # without either, names them and stops.
