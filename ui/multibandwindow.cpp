@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -25,6 +26,26 @@ constexpr TwipRect kExit{5040, 3600, 1215, 495};
 constexpr TwipRect kWebsite{4680, 4440, 2055, 495};
 
 const BoxLook kHeadingLook{12.0, Border::None, colours::kLightYellow, colours::kBlue};
+
+// The sample table: a box of several lines. Qt 6.4 reads the first format of what is pasted or
+// dropped without asking whether there is one, and crashes on Windows when there is none (Ctrl+V
+// with an empty clipboard, or one holding only data that Qt has no name for); such data holds
+// nothing to insert.
+class SampleTable : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    bool canInsertFromMimeData(const QMimeData *source) const override
+    {
+        return !source->formats().isEmpty() && QPlainTextEdit::canInsertFromMimeData(source);
+    }
+    void insertFromMimeData(const QMimeData *source) override
+    {
+        if (!source->formats().isEmpty())
+            QPlainTextEdit::insertFromMimeData(source);
+    }
+};
 
 } // namespace
 
@@ -61,7 +82,7 @@ MultibandWindow::MultibandWindow(WindowSet &windows, QWidget *parent) : QWidget(
     picture->setPalette(white);
     picture->setAutoFillBackground(true);
 
-    auto *table = new QPlainTextEdit(sampleTable(), this);
+    auto *table = new SampleTable(sampleTable(), this);
     table->setObjectName(QStringLiteral("Text1"));
     table->setAccessibleName(tr("sample dimensions"));
     table->setGeometry(kTable.pixels());

@@ -5,8 +5,10 @@
 #include "testsupport.h"
 
 #include <QAbstractScrollArea>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -171,6 +173,18 @@ private slots:
             QCOMPARE(lines[i].indexOf(QLatin1String("Gap")), i == 0 ? 48 : 47);
         }
         QVERIFY(!text.contains(QLatin1Char('\t')));
+    }
+
+    // Pasting or dropping data that has no format at all (an empty clipboard) inserts nothing.
+    void pastingNothingIntoTheTableChangesNothing()
+    {
+        click(form1(), "Command2");
+        auto *table = control<QPlainTextEdit>(form2(), "Text1");
+        const QString before = table->toPlainText();
+        QGuiApplication::clipboard()->setMimeData(new QMimeData);
+        QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(table, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(table->toPlainText(), before);
     }
 
     void resizingMovesNoControl()
@@ -349,11 +363,11 @@ private slots:
                 const QColor text = widget->palette().color(widget->foregroundRole());
                 const QColor back = textBackground(widget);
                 const double ratio = contrastRatio(text, back);
-                QVERIFY2(ratio >= 4.5, qPrintable(QStringLiteral("%1 in %2: %3 on %4, %5:1")
-                                                      .arg(widget->objectName(),
-                                                           window->objectName(), text.name(),
-                                                           back.name())
-                                                      .arg(ratio, 0, 'f', 2)));
+                QVERIFY2(ratio >= 4.5,
+                         qPrintable(QStringLiteral("%1 in %2: %3 on %4, %5:1")
+                                        .arg(widget->objectName(), window->objectName(),
+                                             text.name(), back.name())
+                                        .arg(ratio, 0, 'f', 2)));
                 ++checked;
             }
         }
