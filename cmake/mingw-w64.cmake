@@ -1,9 +1,11 @@
 # SPDX-License-Identifier: MIT
-# Cross-compiling for 64-bit Windows with Debian's MinGW-w64 (g++-mingw-w64-x86-64-posix):
-#   cmake -S tests/windows -B build-mingw --toolchain cmake/mingw-w64.cmake
-# The posix thread model gives std::thread and std::mutex, which GoogleTest needs. Programs are
-# linked statically (libstdc++, libgcc, winpthread), so a fresh Wine prefix runs them without any
-# DLL beside them; ctest runs them through Wine where wine64 is installed.
+# Cross-compiling for 64-bit Windows with Debian's MinGW-w64 (g++-mingw-w64-x86-64-posix). Qt for
+# Windows is built with this file (scripts/lib/qt_windows.sh), and the project then with the
+# toolchain file that Qt installs, which loads this one:
+#   cmake -S . -B build-windows --toolchain <Qt for Windows>/lib/cmake/Qt6/qt.toolchain.cmake
+# The posix thread model gives std::thread and std::mutex, which GoogleTest needs. The programs use
+# the MinGW runtime DLLs as Qt's DLLs do, so that one C++ runtime serves both; ctest runs each
+# test through Wine where wine64 is installed.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -17,8 +19,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
 # Debian's wine64 installs its loader outside PATH.
 find_program(VORREL_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)

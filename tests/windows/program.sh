@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The real vorrel.exe under Wine, used as a Windows user would, each Windows window an X window
+# that openbox manages: it starts with its frameless 600x425 designer focused and without a task bar
+# button, 146 and INCHES give the four values, GO, WEBSITE and the link hand the page's address to
+# the desktop's opener, and EXIT ends it with status 0.
+# Usage: program.sh WINE BUILD WORK   (run by scripts/test-windows, which sets up the display, the
+#        Wine prefix and a stand-in xdg-open that appends what it is handed to WORK/opened)
+set -euo pipefail
+wine=$1 build=$2 work=$3
+source "$(dirname "$0")/../../scripts/lib/xsession.sh"
+
+fail() { echo "FAIL: vorrel.exe: $*"; exit 1; }
+# read_box WINDOW X Y: the text of the box at X,Y, through the clipboard Wine shares with X.
+read_box() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1 key ctrl+a ctrl+c
+    sleep 0.3
+    xclip -o -selection clipboard 2>/dev/null | tr -d '\r'
+}
+
+"$wine" "$build/vorrel.exe" >"$work/vorrel.log" 2>&1 &
+app=$!
+trap 'kill "$app" 2>/dev/null || true' EXIT
+form1=$(wait_for_window 'Vorrel Designer') || fail "no designer window"
+
+geometry=$(xdotool getwindowgeometry "$form1" | sed -n 's/.*Geometry: //p')
+[ "$geometry" = 600x425 ] || fail "the designer is $geometry, not 600x425"
+extents=$(xprop -id "$form1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ' ')
+[ "${extents:-0,0,0,0}" = 0,0,0,0 ] || fail "the designer has a frame ($extents)"
+for _ in $(seq 1 30); do [ "$(xdotool getwindowfocus)" = "$form1" ] && break; sleep 0.1; done
+[ "$(xdotool getwindowfocus getwindowname)" = 'Vorrel Designer' ] \
+    || fail "the focus is on '$(xdotool getwindowfocus getwindowname)', not on the designer"
+# Wine marks a window that Windows gives no task bar button (an owned window) so for X as well.
+xprop -id "$form1" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR \
+    || fail "the designer would have a task bar button: $(xprop -id "$form1" _NET_WM_STATE)"
+echo "designer: 600x425, frameless, focused, no task bar button"
+
+xdotool windowmove --sync "$form1" 40 40
+xdotool mousemove --window "$form1" 308 88 click 1 key ctrl+a type --delay 30 146
+xdotool mousemove --window "$form1" 436 88 click 1                  # INCHES
+sleep 0.3
+values=()
+for box in "408 144" "408 200" "408 264" "424 328"; do
+    # shellcheck disable=SC2086
+    values+=("$(read_box "$form1" $box)")
+done
+[ "${values[*]}" = "57.329 19.089 1.13 2.363" ] || fail "146 MHz in inches gave '${values[*]}'"
+echo "146 MHz, INCHES: ${values[*]}"
+
+xdotool mousemove --window "$form1" 472 384 click 1                 # GO
+form2=$(wait_for_window MULTIBAND) || fail "GO opened no MULTIBAND window"
+xdotool windowmove --sync "$form2" 680 40                           # beside the designer
+xdotool mousemove --window "$form2" 380 312 click 1                 # WEBSITE
+web=$(wait_for_window 'Web Page Link') || fail "WEBSITE opened no link window"
+sleep 0.3
+xdotool mousemove --window "$web" 60 97 click 1                     # the link
+for _ in $(seq 1 100); do [ -s "$work/opened" ] && break; sleep 0.1; done
+[ "$(cat "$work/opened" 2>/dev/null)" = "http://www.qt0nrv.example/" ] \
+    || fail "the opener was handed '$(cat "$work/opened" 2>/dev/null)', not http://www.qt0nrv.example/"
+echo "the link handed http://www.qt0nrv.example/ to the desktop's opener"
+
+if [ -n "${VORREL_WINDOWS_SCREENSHOTS:-}" ]; then
+    sleep 0.5
+    capture_window "$form1" "$VORREL_WINDOWS_SCREENSHOTS/windows-main-window.png"
+    capture_window "$form2" "$VORREL_WINDOWS_SCREENSHOTS/windows-multiband-window.png"
+    xdotool mousemove --window "$web" 60 97
+    sleep 0.3
+    capture_window "$web" "$VORREL_WINDOWS_SCREENSHOTS/windows-web-link-window.png"
+fi
+
+xdotool windowraise "$form1"
+xdotool mousemove --window "$form1" 568 384 click 1                 # EXIT
+status=0
+timeout 30 tail --pid="$app" -f /dev/null || fail "EXIT did not end the program"
+wait "$app" || status=$?
+trap - EXIT
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+echo "PASS: EXIT ended vorrel.exe with status 0"
