@@ -3,7 +3,7 @@
 // clicks on every control, windows closed and opened again, the decimal separator switched. The
 // program must stay up until EXIT or Exit, keep one instance of each window, answer each INCHES or
 // CM exactly as the calculator does, and leave no message box open. A failure prints the seed and
-// the last steps; VORREL_SOAK_SEED=<seed> replays it.
+// the last steps; VORREL_SOAK_SEED=<seed> replays it, and VORREL_SOAK_TRACE prints every step.
 #include "designcalculator.h"
 #include "testsupport.h"
 
@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <random>
 #include <utility>
@@ -220,6 +221,10 @@ void SoakTest::expect(bool condition, const QString &what)
 void SoakTest::log(const QString &step)
 {
     log_ << QStringLiteral("%1: %2").arg(step_).arg(step);
+    // A crash takes the log with it: VORREL_SOAK_TRACE prints each step as it is taken.
+    static const bool trace = qEnvironmentVariableIsSet("VORREL_SOAK_TRACE");
+    if (trace)
+        std::fprintf(stderr, "%s\n", qPrintable(log_.last()));
     if (log_.size() > kLogLength)
         log_.removeFirst();
 }
