@@ -39,6 +39,8 @@ xdotool windowmove --sync "$form1" 40 40
 xdotool mousemove --window "$form1" 308 88 click 1 key ctrl+a type --delay 30 146
 xdotool mousemove --window "$form1" 436 88 click 1                  # INCHES
 sleep 0.3
+shots=${VORREL_WINDOWS_SCREENSHOTS:-}
+[ -z "$shots" ] || capture_window "$form1" "$shots/windows-main-window.png"
 values=()
 for box in "408 144" "408 200" "408 264" "424 328"; do
     # shellcheck disable=SC2086
@@ -59,13 +61,11 @@ for _ in $(seq 1 100); do [ -s "$work/opened" ] && break; sleep 0.1; done
     || fail "the opener was handed '$(cat "$work/opened" 2>/dev/null)', not http://www.qt0nrv.example/"
 echo "the link handed http://www.qt0nrv.example/ to the desktop's opener"
 
-if [ -n "${VORREL_WINDOWS_SCREENSHOTS:-}" ]; then
-    sleep 0.5
-    capture_window "$form1" "$VORREL_WINDOWS_SCREENSHOTS/windows-main-window.png"
-    capture_window "$form2" "$VORREL_WINDOWS_SCREENSHOTS/windows-multiband-window.png"
-    xdotool mousemove --window "$web" 60 97
+if [ -n "$shots" ]; then
+    capture_window "$form2" "$shots/windows-multiband-window.png"
+    xdotool mousemove --window "$web" 60 97                         # the hand over the link
     sleep 0.3
-    capture_window "$web" "$VORREL_WINDOWS_SCREENSHOTS/windows-web-link-window.png"
+    capture_window "$web" "$shots/windows-web-link-window.png"
 fi
 
 xdotool windowraise "$form1"
