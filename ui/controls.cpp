@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "controls.h"
 
-#include "textboxaccessible.h"
-
 #include <QFont>
 #include <QImage>
 #include <QImageReader>
@@ -83,7 +81,6 @@ NumberFormat userNumberFormat()
 QLineEdit *makeTextBox(QWidget *parent, const char *name, TwipRect rect, const QString &text,
                        const BoxLook &look, const QString &accessibleName)
 {
-    installTextBoxAccessible();
     // The text goes in after the font: a text given to the constructor would be laid out in the
     // application's default font first, which costs start-up time and is never shown.
     auto *box = new QLineEdit(parent);

@@ -183,6 +183,8 @@ private:
     int caretIfAsked(int offset) const { return offset == -2 ? cursorPosition() : offset; }
 };
 
+} // namespace
+
 QAccessibleInterface *textBoxAccessible(const QString &className, QObject *object)
 {
     if (className != QLatin1String(QLineEdit::staticMetaObject.className()))
@@ -192,17 +194,6 @@ QAccessibleInterface *textBoxAccessible(const QString &className, QObject *objec
     if (box->echoMode() != QLineEdit::Normal)
         return nullptr;
     return new TextBoxAccessible(box);
-}
-
-} // namespace
-
-void installTextBoxAccessible()
-{
-    static const bool installed = [] {
-        QAccessible::installFactory(textBoxAccessible);
-        return true;
-    }();
-    Q_UNUSED(installed);
 }
 
 } // namespace vorrel

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+class QAccessibleInterface;
+class QObject;
+class QString;
+
 namespace vorrel {
 
-// Presents every QLineEdit of the program to assistive technology through TextBoxAccessible, which
-// reports the box's text as one run of text attributes. Call it before the first box is made: an
-// interface, once created, is kept for the widget's life.
-void installTextBoxAccessible();
+// The accessibility factory (QAccessible::installFactory) that presents every QLineEdit of the
+// program to assistive technology through an interface reporting the box's text as one run of
+// text attributes; nullptr for any other object. The window set installs it.
+QAccessibleInterface *textBoxAccessible(const QString &className, QObject *object);
 
 } // namespace vorrel

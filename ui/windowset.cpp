@@ -4,6 +4,7 @@
 #include "controls.h"
 #include "mainwindow.h"
 #include "multibandwindow.h"
+#include "textboxaccessible.h"
 #include "weblinkwindow.h"
 
 #include <QAccessible>
@@ -58,11 +59,14 @@ QAccessibleInterface *windowAccessible(const QString &className, QObject *object
 
 WindowSet::WindowSet(QObject *parent) : QObject(parent)
 {
-    static const bool accessibleAsWindows = [] {
+    // The program's own accessible interfaces, before any of its widgets is asked for one: an
+    // interface, once made, is kept for the widget's life.
+    static const bool accessibleInterfacesInstalled = [] {
         QAccessible::installFactory(windowAccessible);
+        QAccessible::installFactory(textBoxAccessible);
         return true;
     }();
-    Q_UNUSED(accessibleAsWindows);
+    Q_UNUSED(accessibleInterfacesInstalled);
 }
 
 WindowSet::~WindowSet()
