@@ -1,28 +1,48 @@
 # SPDX-License-Identifier: MIT
-# Qt for 64-bit Windows, cross-built with MinGW-w64 from Debian's own qtbase sources, of the same
-# version as the host's Qt so that the host's moc, rcc and uic serve the cross build. Built once
-# into a cache outside the tree, keyed by everything the build depends on; later runs only look.
+# Qt 6.8 LTS for 64-bit Windows, cross-built with MinGW-w64 from Debian's own qtbase source package
+# (Debian 13's, fetched through a private source list: the machine's own package sources stay as
+# they are). A cross build needs Qt's host tools (moc, rcc, uic, ...) of the same version, so they
+# are built first from the same source for this machine, without the GUI modules. Both are built
+# once into a cache outside the tree, each keyed by everything its build depends on; later runs
+# only look.
 #   source scripts/lib/common.sh; source scripts/lib/qt_windows.sh; ensure_qt_windows
-# sets QT_WINDOWS to the installed prefix. The first run takes about 15 minutes on 2 cores.
+# sets QT_WINDOWS to the Windows Qt's prefix, QT_WINDOWS_HOST to the host tools' prefix and
+# QT_WINDOWS_SOURCE to "qt6-base <version>", the source package both were built from. The first run
+# takes about 30 minutes on 2 cores.
 
-QT_WINDOWS_PACKAGES=(dpkg-dev xz-utils cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev
-                     libwine-dev)
+QT_WINDOWS_PACKAGES=(dpkg-dev xz-utils cmake ninja-build g++ g++-mingw-w64-x86-64-posix libwine-dev
+                     debian-archive-keyring)
 QT_WINDOWS_CACHE=${VORREL_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/vorrel}
+QT_WINDOWS_SUITE=trixie  # Debian 13: qt6-base 6.8, Qt's long-term release
+QT_WINDOWS_UIA_SUITE=bookworm  # Debian 12: qt6-base 6.4, whose MinGW copies of UI Automation serve
+
+# Both builds: Qt's own copies of the third-party libraries, none of the machine's.
+QT_WINDOWS_COMMON=(
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON -DQT_GENERATE_SBOM=OFF
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
+    -DFEATURE_icu=OFF -DFEATURE_zstd=OFF -DFEATURE_glib=OFF -DFEATURE_libudev=OFF
+    -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF
+    -DFEATURE_system_libb2=OFF -DFEATURE_qmake=OFF)
+
+# The host tools: moc, rcc, uic, syncqt and the rest come from Core alone.
+QT_WINDOWS_HOST_FEATURES=(
+    -DFEATURE_gui=OFF -DFEATURE_widgets=OFF -DFEATURE_network=OFF -DFEATURE_sql=OFF
+    -DFEATURE_dbus=OFF -DFEATURE_testlib=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF)
 
 # What the program and its tests need, and nothing more: Core, Gui, Widgets, Test, the Windows
-# platform plugin with its GDI font database, the Windows styles, and Qt's own PNG, zlib, PCRE2,
-# HarfBuzz and FreeType.
+# platform plugin with its DirectWrite font database and UI Automation, the Windows styles, and
+# Qt's own PNG, HarfBuzz and FreeType.
 QT_WINDOWS_FEATURES=(
     -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF -DFEATURE_dbus=OFF -DFEATURE_sql=OFF -DFEATURE_network=OFF
     -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF
-    -DFEATURE_icu=OFF -DFEATURE_zstd=OFF -DFEATURE_jpeg=OFF -DFEATURE_glib=OFF
-    -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_pcre2=OFF
-    -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF -DFEATURE_freetype=ON
-    -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_libb2=OFF
-    # Qt 6.4's MinGW build of the platform plugin lacks the DirectWrite font database that these
-    # would select; the GDI one stays.
-    -DFEATURE_directwrite3=OFF -DFEATURE_direct2d=OFF
-    -DFEATURE_testlib=ON -DFEATURE_widgets=ON -DFEATURE_style_windowsvista=ON)
+    -DFEATURE_jpeg=OFF -DFEATURE_system_png=OFF -DFEATURE_system_harfbuzz=OFF
+    -DFEATURE_system_freetype=OFF -DFEATURE_freetype=ON
+    -DFEATURE_directwrite=ON -DFEATURE_directwrite3=ON -DFEATURE_direct2d=ON
+    -DFEATURE_testlib=ON -DFEATURE_widgets=ON -DFEATURE_style_windowsvista=ON
+    -DFEATURE_style_windows11=ON
+    # MinGW-w64's GCC 12 crashes compiling PCRE2 with stack clash protection, and with the stack
+    # protector every program linking Qt's entry point library would need libssp as well.
+    -DFEATURE_stack_clash_protection=OFF -DFEATURE_stack_protector=OFF)
 
 # Debian's source leaves out the Wacom tablet headers that the platform plugin's tablet support
 # includes. Wine's LGPL ones (libwine-dev) serve, given the macros of Wine's own headers they use
@@ -42,80 +62,132 @@ QT_WINDOWS_WINTAB_SHIM='/* Wine'"'"'s wintab.h, with the macros it needs from Wi
 #include "wine/wintab.h"
 '
 
-# The key: the source package's version, the features, the tablet header shim, the toolchain, the
-# compiler, Wine's headers and the host Qt (the install records QT_HOST_PATH=/usr, and a newer host
-# Qt would pass Qt's version check).
+# apt-get reading only the private source list of Debian 13's sources, and its own lists.
+qt_windows_apt() {
+    local dir=$QT_WINDOWS_CACHE/apt
+    local cmd=$1; shift
+    "$cmd" -o Dir::Etc::sourcelist="$dir/sources.list" -o Dir::Etc::sourceparts=- \
+           -o Dir::State::Lists="$dir/lists" -o Dir::Cache="$dir/cache" "$@"
+}
+
+# The private source list names the mirror of the machine's own Debian entries.
+qt_windows_sources() {
+    local dir=$QT_WINDOWS_CACHE/apt mirror=""
+    mkdir -p "$dir/lists/partial" "$dir/cache/archives/partial"
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+        mirror=$(sed -n 's/^URIs: *\([^ ]*\/debian\)\/\?$/\1/p' /etc/apt/sources.list.d/debian.sources | head -1)
+    fi
+    if [ -z "$mirror" ] && [ -f /etc/apt/sources.list ]; then
+        mirror=$(sed -n 's/^deb \(\[[^]]*\] \)\?\([^ ]*\/debian\)\/\? .*/\2/p' /etc/apt/sources.list | head -1)
+    fi
+    local suite
+    for suite in "$QT_WINDOWS_SUITE" "$QT_WINDOWS_UIA_SUITE"; do
+        echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] ${mirror:-http://deb.debian.org/debian} $suite main"
+    done >"$dir/sources.list"
+    qt_windows_apt apt-get update -qq 2>/dev/null
+}
+
+# qt_windows_key WORDS...: a short hash of its arguments and of what the caller pipes in.
 qt_windows_key() {
-    local src_version=$1
-    {
-        echo "$src_version"
-        printf '%s\n' "${QT_WINDOWS_FEATURES[@]}" "$QT_WINDOWS_WINTAB_SHIM"
-        cat "$ROOT/cmake/mingw-w64.cmake"
-        x86_64-w64-mingw32-g++-posix --version | head -1
-        dpkg-query -W -f='${Version}\n' qt6-base-dev libwine-dev
-    } | sha256sum | cut -c1-16
+    { printf '%s\n' "$@"; cat; } | sha256sum | cut -c1-16
 }
 
 ensure_qt_windows() {
     ensure_packages "${QT_WINDOWS_PACKAGES[@]}"
-    ensure_deb_sources
-    local src_version
-    src_version=$(apt-cache showsrc qt6-base | sed -n 's/^Version: //p' | sort -V | tail -1)
-    local host_version
-    host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
-    [ -n "$src_version" ] || { echo "no qt6-base source package is known to apt" >&2; return 1; }
-    if [ "${src_version%%+*}" != "${host_version%%+*}" ]; then
-        echo "the qt6-base source ($src_version) is not the host Qt's version ($host_version)" >&2
-        return 1
-    fi
-    QT_WINDOWS=$QT_WINDOWS_CACHE/qt-windows-${src_version%%+*}-$(qt_windows_key "$src_version")
-    if [ -f "$QT_WINDOWS/.complete" ]; then
-        echo "Qt for Windows: cached in $QT_WINDOWS"
+    qt_windows_sources || { echo "could not read Debian's $QT_WINDOWS_SUITE source list" >&2; return 1; }
+    local version uia_version
+    version=$(qt_windows_apt apt-cache showsrc qt6-base | sed -n 's/^Version: //p' | sort -V | tail -1)
+    uia_version=$(qt_windows_apt apt-cache showsrc qt6-base | sed -n 's/^Version: \(6\.4\..*\)/\1/p' | sort -V | tail -1)
+    [ -n "$version" ] || { echo "no qt6-base source package in $QT_WINDOWS_SUITE" >&2; return 1; }
+    [ -n "$uia_version" ] || { echo "no qt6-base 6.4 source package in $QT_WINDOWS_UIA_SUITE" >&2; return 1; }
+    QT_WINDOWS_SOURCE="qt6-base $version"
+    local upstream=${version%%+*}
+    QT_WINDOWS_HOST=$QT_WINDOWS_CACHE/qt-host-$upstream-$(
+        { printf '%s\n' "${QT_WINDOWS_COMMON[@]}" "${QT_WINDOWS_HOST_FEATURES[@]}"; g++ --version | head -1; } \
+            | qt_windows_key "$version")
+    QT_WINDOWS=$QT_WINDOWS_CACHE/qt-windows-$upstream-$(
+        { printf '%s\n' "${QT_WINDOWS_COMMON[@]}" "${QT_WINDOWS_FEATURES[@]}" "$QT_WINDOWS_WINTAB_SHIM"
+          cat "$ROOT/cmake/mingw-w64.cmake" "$ROOT"/scripts/lib/qt_windows/*
+          x86_64-w64-mingw32-g++-posix --version | head -1
+          dpkg-query -W -f='${Version}\n' libwine-dev mingw-w64-x86-64-dev; } \
+            | qt_windows_key "$version" "$uia_version" "$QT_WINDOWS_HOST")
+    if [ -f "$QT_WINDOWS/.complete" ] && [ -f "$QT_WINDOWS_HOST/.complete" ]; then
+        echo "Qt for Windows: $QT_WINDOWS_SOURCE, cached in $QT_WINDOWS"
         return 0
     fi
-    echo "Qt for Windows: building qtbase $src_version with MinGW-w64 into $QT_WINDOWS (once)"
-    local work=$QT_WINDOWS.build started=$SECONDS
-    rm -rf "$work" "$QT_WINDOWS"
-    mkdir -p "$work"
-    (cd "$work" && apt-get source -qq qt6-base >/dev/null 2>&1) \
-        || { echo "apt-get source qt6-base failed" >&2; return 1; }
-    local src
-    src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -1)
-
-    # Qt's installed toolchain file names the one it was built with: keep a copy beside the install.
+    # A failed build keeps its tree, and the next run goes on from there.
+    local work=$QT_WINDOWS_CACHE/qt-$upstream.build started=$SECONDS
+    local src=$work/qt6-base-${version%-*}
+    if [ ! -f "$src/.unpacked" ]; then
+        echo "Qt for Windows: fetching the source of $QT_WINDOWS_SOURCE from Debian $QT_WINDOWS_SUITE"
+        rm -rf "$work"
+        mkdir -p "$work"
+        (cd "$work" && qt_windows_apt apt-get source -qq --download-only qt6-base="$version" >/dev/null 2>&1 \
+            && dpkg-source --no-check -x ./*.dsc >/dev/null) \
+            || { echo "fetching or unpacking qt6-base $version failed" >&2; return 1; }
+        (cd "$work" && qt_windows_apt apt-get source -qq --download-only qt6-base="$uia_version" >/dev/null 2>&1) \
+            || { echo "fetching qt6-base $uia_version failed" >&2; return 1; }
+        qt_windows_patch_source "$src" "$work"/qt6-base_"${uia_version%-*}".orig.tar.*
+        touch "$src/.unpacked"
+    fi
+    if [ ! -f "$QT_WINDOWS_HOST/.complete" ]; then
+        echo "Qt for Windows: building Qt $upstream's host tools into $QT_WINDOWS_HOST (once)"
+        qt_windows_build "$src" "$work/host" "$QT_WINDOWS_HOST" \
+            "${QT_WINDOWS_COMMON[@]}" "${QT_WINDOWS_HOST_FEATURES[@]}" || return 1
+        echo "Qt for Windows: host tools built in $((SECONDS - started)) s"
+    fi
+    echo "Qt for Windows: building Qt $upstream for Windows with MinGW-w64 into $QT_WINDOWS (once)"
     mkdir -p "$QT_WINDOWS"
+    # Qt's installed toolchain file names the one it was built with: keep a copy beside the install.
     cp "$ROOT/cmake/mingw-w64.cmake" "$QT_WINDOWS/mingw-w64.cmake"
+    qt_windows_build "$src" "$work/windows" "$QT_WINDOWS" \
+        -DCMAKE_TOOLCHAIN_FILE="$QT_WINDOWS/mingw-w64.cmake" \
+        -DQT_HOST_PATH="$QT_WINDOWS_HOST" -DQT_HOST_PATH_CMAKE_DIR="$QT_WINDOWS_HOST/lib/cmake" \
+        "${QT_WINDOWS_COMMON[@]}" "${QT_WINDOWS_FEATURES[@]}" || return 1
+    # Qt's source as it was built, for the downloads to carry beside them: Debian's source package,
+    # the files added to it here and the options it was configured with; and Qt's licences.
+    local source=$QT_WINDOWS/source
+    mkdir -p "$source"
+    cp "$work"/qt6-base_"${version%-*}".orig.tar.* "$work"/qt6-base_"$version".debian.tar.* \
+       "$work"/qt6-base_"$version".dsc "$source/"
+    tar -C "$src" -cJf "$source/qt6-base_$version-windows-additions.tar.xz" \
+        src/3rdparty/wintab src/plugins/platforms/windows/uiautomation.h \
+        src/plugins/platforms/windows/uia-mingw
+    printf '%s\n' "${QT_WINDOWS_COMMON[@]}" "${QT_WINDOWS_FEATURES[@]}" >"$source/configure-options.txt"
+    printf '%s\n' "$QT_WINDOWS_SOURCE" >"$source/debian-source-version.txt"
+    cp -r "$src/LICENSES" "$source/"
+    rm -rf "$work"
+    touch "$QT_WINDOWS/.complete"
+    echo "Qt for Windows: built in $((SECONDS - started)) s"
+}
 
+# qt_windows_build SOURCE BUILD PREFIX CMAKE-ARGS...
+qt_windows_build() {
+    local src=$1 build=$2 prefix=$3; shift 3
+    mkdir -p "$build"
+    cmake -S "$src" -B "$build" -G Ninja -Wno-dev -DCMAKE_INSTALL_PREFIX="$prefix" "$@" \
+          >"$build/configure.log" 2>&1 \
+        || { tail -40 "$build/configure.log" >&2; return 1; }
+    cmake --build "$build" --parallel "$(nproc)" >"$build/build.log" 2>&1 \
+        || { grep -m5 -A3 ': error:' "$build/build.log" >&2 || tail -40 "$build/build.log" >&2; return 1; }
+    cmake --install "$build" >/dev/null
+    touch "$prefix/.complete"
+}
+
+# The headers Debian's source and MinGW-w64 10 lack.
+qt_windows_patch_source() {
+    local src=$1 uia_tarball=$2
+    # UI Automation's declarations (see scripts/lib/qt_windows/uiautomation.h), from Qt 6.4's source.
+    local plugin=$src/src/plugins/platforms/windows
+    mkdir -p "$plugin/uia-mingw"
+    tar -xf "$uia_tarball" -C "$plugin/uia-mingw" --strip-components=6 --wildcards \
+        '*/src/gui/accessible/windows/apisupport/uia*_p.h'
+    sed -i '/^enum CaretPosition {/,/^};/d' "$plugin/uia-mingw/uiatypes_p.h"
+    cp "$ROOT/scripts/lib/qt_windows/uiautomation.h" "$plugin/"
     # The tablet headers (see QT_WINDOWS_WINTAB_SHIM).
     local wintab=$src/src/3rdparty/wintab
     mkdir -p "$wintab/wine"
     cp /usr/include/wine/wine/windows/wintab.h "$wintab/wine/wintab.h"
     cp /usr/include/wine/wine/windows/pktdef.h "$wintab/pktdef.h"
     printf '%s' "$QT_WINDOWS_WINTAB_SHIM" >"$wintab/wintab.h"
-
-    cmake -S "$src" -B "$work/build" -G Ninja -Wno-dev \
-          -DCMAKE_TOOLCHAIN_FILE="$QT_WINDOWS/mingw-w64.cmake" \
-          -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-          -DCMAKE_INSTALL_PREFIX="$QT_WINDOWS" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
-          -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-          "${QT_WINDOWS_FEATURES[@]}" >"$work/configure.log" 2>&1 \
-        || { tail -40 "$work/configure.log" >&2; return 1; }
-    cmake --build "$work/build" --parallel "$(nproc)" >"$work/build.log" 2>&1 \
-        || { grep -m5 -A3 ': error:' "$work/build.log" >&2 || tail -40 "$work/build.log" >&2; return 1; }
-    cmake --install "$work/build" >/dev/null
-    rm -rf "$work"
-    touch "$QT_WINDOWS/.complete"
-    echo "Qt for Windows: built in $((SECONDS - started)) s"
-}
-
-# Debian's source entries beside the binary ones, where the machine has none.
-ensure_deb_sources() {
-    apt-cache showsrc qt6-base 2>/dev/null | grep -q '^Version:' && return 0
-    local list=/etc/apt/sources.list.d/vorrel-debian-src.sources
-    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-        sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources >"$list"
-    elif [ -f /etc/apt/sources.list ]; then
-        sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"${list%.sources}.list"
-    fi
-    DEBIAN_FRONTEND=noninteractive apt-get update -qq
 }
