@@ -2,14 +2,15 @@
 # Installing and packaging on Windows and macOS; the Debian package is set up in the top-level
 # CMakeLists.txt. Included there after the program's target exists and before include(CPack).
 #
-#   Windows: `cmake --install` puts vorrel.exe (carrying its icon and version record) in bin/
-#   with the Qt libraries and plugins beside it; `cpack` writes a ZIP of that tree and, where
-#   NSIS's makensis is installed, an installer with a Start menu entry.
+#   Windows: `cmake --install` puts vorrel.exe (carrying its icon and version record) at the top
+#   of the folder with the Qt libraries and plugins beside it, its licence and Qt's; `cpack`
+#   writes a ZIP of that tree and, where NSIS's makensis is installed, an installer.
 #   macOS:   vorrel.app with its Info.plist and icon, the Qt frameworks and plugins copied into
 #   the bundle at install time; `cpack` writes a drag-and-drop disk image.
 #
-# Qt is deployed with qt_generate_deploy_app_script where Qt has it (6.3 and later) and with
-# windeployqt or macdeployqt run at install time otherwise (Qt 6.2).
+# On Windows the install rules copy Qt themselves (vorrel_deploy_qt_windows), the same in a native
+# and in a cross build; on macOS qt_generate_deploy_app_script does (Qt 6.3 and later), or
+# macdeployqt run at install time (Qt 6.2).
 
 if(NOT WIN32 AND NOT APPLE)
     return()
@@ -17,12 +18,13 @@ endif()
 
 # vorrel_deploy_qt(): installs the Qt libraries and plugins that the program needs beside it.
 function(vorrel_deploy_qt)
+    if(WIN32)
+        vorrel_deploy_qt_windows()
+        return()
+    endif()
     if(COMMAND qt_generate_deploy_app_script)
         if(Qt6_VERSION VERSION_GREATER_EQUAL 6.5)
-            # The program loads no translations, and the MSVC runtime comes from
-            # InstallRequiredSystemLibraries below.
-            qt_generate_deploy_app_script(TARGET vorrel OUTPUT_SCRIPT deploy_script
-                                          NO_TRANSLATIONS NO_COMPILER_RUNTIME)
+            qt_generate_deploy_app_script(TARGET vorrel OUTPUT_SCRIPT deploy_script NO_TRANSLATIONS)
         else()
             qt_generate_deploy_app_script(TARGET vorrel FILENAME_VARIABLE deploy_script)
         endif()
@@ -30,37 +32,152 @@ function(vorrel_deploy_qt)
         return()
     endif()
 
-    # Qt 6.2: its deploy tool from Qt's own bin folder.
-    if(WIN32)
-        set(tool windeployqt)
-        set(options "--no-translations --no-compiler-runtime")
-        set(deployed "${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:vorrel>")
-    else()
-        set(tool macdeployqt)
-        set(options "")
-        set(deployed "$<TARGET_FILE_NAME:vorrel>.app")
-    endif()
+    # Qt 6.2: macdeployqt from Qt's own bin folder.
     set(hints "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}" "${Qt6_DIR}/../../../bin")
-    if(TARGET Qt6::qmake)
-        get_target_property(qmake Qt6::qmake IMPORTED_LOCATION)
-        cmake_path(GET qmake PARENT_PATH qmake_dir)
-        list(PREPEND hints "${qmake_dir}")
-    endif()
-    find_program(VORREL_DEPLOY_QT ${tool} HINTS ${hints} NO_DEFAULT_PATH)
-    find_program(VORREL_DEPLOY_QT ${tool})
+    find_program(VORREL_DEPLOY_QT macdeployqt HINTS ${hints} NO_DEFAULT_PATH)
+    find_program(VORREL_DEPLOY_QT macdeployqt)
     if(NOT VORREL_DEPLOY_QT)
-        message(WARNING "${tool} not found next to Qt: `cmake --install` will not copy Qt "
-                        "beside the program")
+        message(WARNING "macdeployqt not found next to Qt: `cmake --install` will not copy Qt "
+                        "into the bundle")
         return()
     endif()
     install(CODE "
-        set(deployed \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${deployed}\")
+        set(deployed \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/$<TARGET_FILE_NAME:vorrel>.app\")
         message(STATUS \"Deploying Qt: ${VORREL_DEPLOY_QT} \${deployed}\")
-        execute_process(COMMAND \"${VORREL_DEPLOY_QT}\" ${options} \"\${deployed}\"
-                        RESULT_VARIABLE result)
+        execute_process(COMMAND \"${VORREL_DEPLOY_QT}\" \"\${deployed}\" RESULT_VARIABLE result)
         if(result)
-            message(FATAL_ERROR \"${tool} failed: \${result}\")
+            message(FATAL_ERROR \"macdeployqt failed: \${result}\")
         endif()")
+endfunction()
+
+# vorrel_deploy_qt_windows(): the same on Windows, natively or cross-built, without Qt's deploy
+# tool (which runs only on Windows and cannot read a Windows program elsewhere). The plugins the
+# program loads are named: the Windows platform and the styles; the DLLs come from what the
+# program and the plugins import, found in Qt's and the compiler's runtime folders; the system's
+# own DLLs stay where they are. Qt's and the compiler's DLLs are stripped of debugging sections.
+function(vorrel_deploy_qt_windows)
+    set(search "$<TARGET_FILE_DIR:Qt6::Core>")
+    if(MINGW)
+        foreach(dll libstdc++-6.dll libwinpthread-1.dll)
+            execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+                            OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
+            cmake_path(GET found PARENT_PATH folder)
+            list(APPEND search "${folder}")
+        endforeach()
+    endif()
+    set(platform "")
+    if(MSVC)
+        # dumpbin, beside the compiler, reads the imports; no build environment puts it on PATH.
+        cmake_path(GET CMAKE_CXX_COMPILER PARENT_PATH compiler_folder)
+        set(platform "set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL dumpbin)
+            set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND \"${compiler_folder}/dumpbin.exe\")")
+        set(strip "")
+    elseif(CMAKE_HOST_SYSTEM_NAME STREQUAL "Windows")
+        set(strip "${CMAKE_STRIP}")
+    else()
+        # objdump reads a Windows program's imports on any host.
+        set(platform "set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
+            set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
+            set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND \"${CMAKE_OBJDUMP}\")")
+        set(strip "${CMAKE_STRIP}")
+    endif()
+    install(CODE "
+        ${platform}
+        set(VORREL_DEPLOY_PROGRAM \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:vorrel>\")
+        set(VORREL_DEPLOY_PLUGINS \"${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}\")
+        set(VORREL_DEPLOY_SEARCH \"${search}\")
+        set(VORREL_DEPLOY_STRIP \"${strip}\")")
+    install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/VorrelDeployWindows.cmake)
+endfunction()
+
+# vorrel_qt_licence(): Qt's licences in licenses/Qt/, with a notice of the Qt libraries the
+# download holds and where the exact source of that Qt is. A Qt built from Debian's source gives
+# its source folder (VORREL_QT_SOURCE_DIR, see scripts/lib/qt_windows.sh); cpack then puts that
+# source beside the downloads.
+set(VORREL_QT_SOURCE_DIR "" CACHE PATH
+    "Source of the Qt the Windows downloads carry: debian-source-version.txt, LICENSES/ and the source package")
+function(vorrel_qt_licence)
+    set(VORREL_QT_VERSION ${Qt6_VERSION})
+    set(VORREL_QT_SOURCE_FOLDER "vorrel-${PROJECT_VERSION}-win64-qt-source")
+    if(VORREL_QT_SOURCE_DIR)
+        file(STRINGS "${VORREL_QT_SOURCE_DIR}/debian-source-version.txt" VORREL_QT_DEBIAN_SOURCE
+             LIMIT_COUNT 1)
+        string(REPLACE "qt6-base " "" debian_version "${VORREL_QT_DEBIAN_SOURCE}")
+        string(CONCAT VORREL_QT_SOURCE_NOTICE
+            "They were built with MinGW-w64 from Debian's source package ${VORREL_QT_DEBIAN_SOURCE}.\n"
+            "That exact source is distributed together with this download, in the folder\n"
+            "${VORREL_QT_SOURCE_FOLDER}: Debian's package (the .dsc, .orig.tar and .debian.tar\n"
+            "files), the few files added to it for this build (windows-additions.tar.xz) and the\n"
+            "options it was configured with. Debian keeps the same package at\n"
+            "https://snapshot.debian.org/package/qt6-base/${debian_version}/.\n")
+        install(DIRECTORY "${VORREL_QT_SOURCE_DIR}/LICENSES/" DESTINATION licenses/Qt)
+        file(GLOB source_files "${VORREL_QT_SOURCE_DIR}/*.dsc" "${VORREL_QT_SOURCE_DIR}/*.tar.*"
+                               "${VORREL_QT_SOURCE_DIR}/*.txt")
+        set(CPACK_VORREL_QT_SOURCE_FILES "${source_files}" PARENT_SCOPE)
+        set(CPACK_VORREL_QT_SOURCE_FOLDER "${VORREL_QT_SOURCE_FOLDER}" PARENT_SCOPE)
+        set(CPACK_POST_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/cmake/VorrelQtSource.cmake" PARENT_SCOPE)
+    else()
+        string(CONCAT VORREL_QT_SOURCE_NOTICE
+            "They are The Qt Company's own build of Qt ${Qt6_VERSION}, whose source is at\n"
+            "https://download.qt.io/archive/qt/${Qt6_VERSION_MAJOR}.${Qt6_VERSION_MINOR}/${Qt6_VERSION}/submodules/.\n")
+        foreach(folder "${QT6_INSTALL_PREFIX}/../../Licenses" "${QT6_INSTALL_PREFIX}/Licenses")
+            if(EXISTS "${folder}")
+                install(DIRECTORY "${folder}/" DESTINATION licenses/Qt)
+                break()
+            endif()
+        endforeach()
+    endif()
+    configure_file(${PROJECT_SOURCE_DIR}/resources/windows/qt-notice.txt.in
+                   ${PROJECT_BINARY_DIR}/qt-notice.txt @ONLY)
+    install(FILES ${PROJECT_BINARY_DIR}/qt-notice.txt DESTINATION licenses/Qt RENAME README.txt)
+endfunction()
+
+# vorrel_nsis_installer(): a 64-bit installer into Program Files with a Start menu entry and one
+# Apps & Features entry under a key without the version, so that a newer version replaces the
+# older one's entry; it installs and uninstalls silently with /S.
+function(vorrel_nsis_installer)
+    set(key "Vorrel Designer")
+    set(uninstall_key "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\${key}")
+    set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "${key}" PARENT_SCOPE)
+    set(CPACK_NSIS_PACKAGE_NAME "Vorrel Designer" PARENT_SCOPE)
+    set(CPACK_NSIS_DISPLAY_NAME "Vorrel Designer" PARENT_SCOPE)
+    set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64" PARENT_SCOPE)
+    set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/resources/vorrel.ico PARENT_SCOPE)
+    set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/resources/vorrel.ico PARENT_SCOPE)
+    set(CPACK_NSIS_COMPRESSOR "/SOLID lzma" PARENT_SCOPE)
+    set(CPACK_NSIS_MANIFEST_DPI_AWARE ON PARENT_SCOPE)
+    # The icon shown in Apps & Features, taken from the program itself.
+    set(CPACK_NSIS_INSTALLED_ICON_NAME "vorrel.exe" PARENT_SCOPE)
+    set(CPACK_NSIS_URL_INFO_ABOUT "${CPACK_PACKAGE_HOMEPAGE_URL}" PARENT_SCOPE)
+    set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON PARENT_SCOPE)
+    # A Start menu entry "Vorrel Designer" for vorrel.exe.
+    set(CPACK_PACKAGE_EXECUTABLES vorrel "Vorrel Designer" PARENT_SCOPE)
+    set(CPACK_NSIS_EXECUTABLES_DIRECTORY . PARENT_SCOPE)
+    # The program is 64-bit, and so is the installer where NSIS has 64-bit stubs (Debian's has):
+    # it then sees Program Files and the registry as the program does.
+    set(defines "!include FileFunc.nsh")
+    cmake_path(GET VORREL_MAKENSIS PARENT_PATH nsis)
+    foreach(stubs "${nsis}/Stubs" "${nsis}/../share/nsis/Stubs")
+        if(EXISTS "${stubs}/lzma_solid-amd64-unicode")
+            set(defines "Target amd64-unicode\n${defines}")
+            break()
+        endif()
+    endforeach()
+    set(CPACK_NSIS_DEFINES "${defines}" PARENT_SCOPE)
+    # What CPack's installer leaves out: the installed size and a quiet uninstall command for
+    # Apps & Features, and no uninstall shortcut in the Start menu (Apps & Features removes it).
+    string(JOIN "\n" install_commands
+        "\${GetSize} \"$INSTDIR\" \"/S=0K\" $0 $1 $2"
+        "WriteRegDWORD SHCTX \"${uninstall_key}\" \"EstimatedSize\" $0"
+        "WriteRegStr SHCTX \"${uninstall_key}\" \"QuietUninstallString\" '\"$INSTDIR\\Uninstall.exe\" /S'"
+        "Delete \"$SMPROGRAMS\\$STARTMENU_FOLDER\\Uninstall.lnk\"")
+    set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "${install_commands}" PARENT_SCOPE)
+    # CPack removes the installer's own key but leaves the publisher's key above it.
+    set(vendor_key "Software\\${CPACK_PACKAGE_VENDOR}")
+    string(JOIN "\n" uninstall_commands
+        "DeleteRegKey SHCTX \"${vendor_key}\\${key}\""
+        "DeleteRegKey /ifempty SHCTX \"${vendor_key}\"")
+    set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "${uninstall_commands}" PARENT_SCOPE)
 endfunction()
 
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Vorrel Designer")
@@ -74,24 +191,16 @@ if(WIN32)
         set(CMAKE_INSTALL_SYSTEM_RUNTIME_DESTINATION ${CMAKE_INSTALL_BINDIR})
         include(InstallRequiredSystemLibraries)
     endif()
+    vorrel_qt_licence()
 
+    set(CPACK_PACKAGE_FILE_NAME "vorrel-${PROJECT_VERSION}-win64")
     set(CPACK_GENERATOR ZIP)
     find_program(VORREL_MAKENSIS makensis
                  PATHS "$ENV{ProgramFiles\(x86\)}/NSIS" "$ENV{ProgramFiles}/NSIS")
     if(VORREL_MAKENSIS)
         list(APPEND CPACK_GENERATOR NSIS)
     endif()
-    set(CPACK_NSIS_PACKAGE_NAME "Vorrel Designer")
-    set(CPACK_NSIS_DISPLAY_NAME "Vorrel Designer")
-    set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/resources/vorrel.ico)
-    set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/resources/vorrel.ico)
-    # The icon shown in Settings > Apps, taken from the program itself.
-    set(CPACK_NSIS_INSTALLED_ICON_NAME "${CMAKE_INSTALL_BINDIR}\\\\vorrel.exe")
-    set(CPACK_NSIS_URL_INFO_ABOUT "${CPACK_PACKAGE_HOMEPAGE_URL}")
-    set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-    # A Start menu entry "Vorrel Designer" for bin\vorrel.exe.
-    set(CPACK_PACKAGE_EXECUTABLES vorrel "Vorrel Designer")
-    set(CPACK_NSIS_EXECUTABLES_DIRECTORY ${CMAKE_INSTALL_BINDIR})
+    vorrel_nsis_installer()
 else()
     # The bundle's Info.plist. LSMinimumSystemVersion is the macOS the build targets:
     # CMAKE_OSX_DEPLOYMENT_TARGET when it is given, else the SDK's own version, which is what
