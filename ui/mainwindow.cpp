@@ -7,6 +7,7 @@
 #include "platform/taskbar.h"
 #include "windowset.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -47,6 +48,11 @@ const BoxLook kFrequencyLook{24.0, Border::Sunken, {}, {}};
 const BoxLook kCaptionLook{9.75, Border::None, colours::kLightYellow, {}};
 const BoxLook kValueLook{13.5, Border::Sunken, {}, {}};
 
+// The captions of the four result rows, top to bottom.
+const std::array<QString, 4> kRowCaptions{
+    QStringLiteral("The radiator will be"), QStringLiteral("The driven stud is"),
+    QStringLiteral("The Gap space is"), QStringLiteral("The Feedpoint is about")};
+
 // The title line, 73 characters.
 QString titleLine()
 {
@@ -74,24 +80,24 @@ MainWindow::MainWindow(WindowSet &windows, DesignState &state, QWidget *parent)
                 kHeadingLook, tr("heading of the input"));
     frequencyBox_ = makeTextBox(this, "Text3", kFrequency, QStringLiteral("00.00"), kFrequencyLook,
                                 tr("frequency box"));
-    makeTextBox(this, "Text4", kRadiatorCaption, QStringLiteral("The radiator will be"),
-                kCaptionLook, tr("caption of row 1"));
+    makeTextBox(this, "Text4", kRadiatorCaption, kRowCaptions[0], kCaptionLook,
+                tr("caption of row 1"));
     valueBoxes_[0] =
         makeTextBox(this, "Text5", kRadiatorValue, {}, kValueLook, tr("radiator value"));
     unitBoxes_[0] = makeTextBox(this, "Text6", kRadiatorUnit, QStringLiteral("inches long"),
                                 kCaptionLook, tr("radiator unit"));
-    makeTextBox(this, "Text7", kStudCaption, QStringLiteral("The driven stud is"), kCaptionLook,
+    makeTextBox(this, "Text7", kStudCaption, kRowCaptions[1], kCaptionLook,
                 tr("caption of row 2"));
     valueBoxes_[1] = makeTextBox(this, "Text8", kStudValue, {}, kValueLook, tr("stud value"));
     unitBoxes_[1] = makeTextBox(this, "Text9", kStudUnit, QStringLiteral("inches long"),
                                 kCaptionLook, tr("stud unit"));
-    makeTextBox(this, "Text10", kGapCaption, QStringLiteral("The Gap space is"), kCaptionLook,
+    makeTextBox(this, "Text10", kGapCaption, kRowCaptions[2], kCaptionLook,
                 tr("caption of row 3"));
     valueBoxes_[2] = makeTextBox(this, "Text11", kGapValue, {}, kValueLook, tr("gap value"));
     unitBoxes_[2] = makeTextBox(this, "Text12", kGapUnit, QStringLiteral("inches"), kCaptionLook,
                                 tr("gap unit"));
-    makeTextBox(this, "Text13", kFeedCaption, QStringLiteral("The Feedpoint is about"),
-                kCaptionLook, tr("caption of row 4"));
+    makeTextBox(this, "Text13", kFeedCaption, kRowCaptions[3], kCaptionLook,
+                tr("caption of row 4"));
     valueBoxes_[3] =
         makeTextBox(this, "Text14", kFeedValue, {}, kValueLook, tr("feed point value"));
     unitBoxes_[3] = makeTextBox(this, "Text15", kFeedUnit, QStringLiteral("Up"), kCaptionLook,
@@ -124,6 +130,32 @@ void MainWindow::calculate(UnitMode mode)
         setBoxText(valueBoxes_[i], QString::fromStdString(result.values[i]));
     for (std::size_t i = 0; i < unitBoxes_.size(); ++i)
         setBoxText(unitBoxes_[i], QString::fromStdString(result.units[i]));
+    announce(result);
+}
+
+QString MainWindow::resultSentence(const DesignResult &result)
+{
+    QStringList rows;
+    for (std::size_t i = 0; i < kRowCaptions.size(); ++i) {
+        QString caption = kRowCaptions[i];
+        if (i > 0)
+            caption[0] = caption[0].toLower();
+        rows << caption + QLatin1Char(' ') + QString::fromStdString(result.values[i]) +
+                    QLatin1Char(' ') + QString::fromStdString(result.units[i]);
+    }
+    return rows.join(QStringLiteral(", ")) + QLatin1Char('.');
+}
+
+void MainWindow::announce(const DesignResult &result)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // The focus stays on the button that was pressed: a screen reader speaks the results at once,
+    // in the words the window shows them (on Windows a UI Automation notification).
+    QAccessibleAnnouncementEvent announcement(this, resultSentence(result));
+    QAccessible::updateAccessibility(&announcement);
+#else
+    Q_UNUSED(result); // Qt 6.7 and older have no announcements: the boxes are read on focus.
+#endif
 }
 
 void MainWindow::showStoredFrequency()

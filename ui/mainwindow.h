@@ -31,6 +31,10 @@ protected:
 
 private:
     void calculate(UnitMode mode);
+    void announce(const DesignResult &result);
+    // The results as one sentence, as the rows show them: "The radiator will be 57.329 INCHES
+    // long, the driven stud is ...".
+    static QString resultSentence(const DesignResult &result);
     void showStoredFrequency();
 
     WindowSet &windows_;

@@ -4,11 +4,13 @@
 #include "mainwindow.h"
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QEventLoop>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStyleOptionFrame>
 #include <QTest>
@@ -326,6 +328,40 @@ private slots:
         QTest::mouseClick(control<QPushButton>(form1_, "Command1"), Qt::LeftButton);
         QCOMPARE(control<QLineEdit>(form1_, "Text11")->text(), QStringLiteral("0.375"));
         QCOMPARE(control<QLineEdit>(form1_, "Text12")->text(), QStringLiteral("INCHES"));
+    }
+
+    // A screen reader is told the results once, in the words of the rows; a refused input is
+    // told by its message box alone.
+    void resultsAreAnnouncedOnce()
+    {
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+        QSKIP("Qt before 6.8 has no accessibility announcements");
+#else
+        static QStringList announced;
+        announced.clear();
+        QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
+            if (event->type() == QAccessible::Announcement)
+                announced << static_cast<QAccessibleAnnouncementEvent *>(event)->message();
+        });
+        const auto uninstall = qScopeGuard([] { QAccessible::installUpdateHandler(nullptr); });
+        auto *frequency = control<QLineEdit>(form1_, "Text3");
+        frequency->setText(QStringLiteral("146"));
+        QTest::mouseClick(control<QPushButton>(form1_, "Command1"), Qt::LeftButton);
+        QCOMPARE(announced,
+                 QStringList{"The radiator will be 57.329 INCHES long, the driven stud is 19.089 "
+                             "INCHES long, the Gap space is 1.13 INCHES, the Feedpoint is about "
+                             "2.363 INCHES up."});
+        QTest::mouseClick(control<QPushButton>(form1_, "Command4"), Qt::LeftButton);
+        QCOMPARE(announced.size(), 2);
+        QVERIFY2(announced[1].startsWith("The radiator will be 145.615 CM long, "),
+                 qPrintable(announced[1]));
+
+        test::MessageBoxAnswerer answerer;
+        frequency->setText(QStringLiteral("abc"));
+        QTest::mouseClick(control<QPushButton>(form1_, "Command1"), Qt::LeftButton);
+        QCOMPARE(answerer.answered(), 1);
+        QCOMPARE(announced.size(), 2);
+#endif
     }
 
     void typingAloneCalculatesNothing()

@@ -6,6 +6,10 @@
 
 #include <QAbstractScrollArea>
 #include <QClipboard>
+#include <QGuiApplication>
+#include <QHash>
+#include <QImage>
+#include <QStyleHints>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -14,6 +18,8 @@
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStyle>
+
+#include <algorithm>
 
 using namespace vorrel;
 using vorrel::test::control;
@@ -36,12 +42,27 @@ QPalette darkPalette()
 
 // The colour a widget's text is drawn on: its own background where it paints one (a text edit's
 // viewport does), else the background of the nearest parent that does.
-QColor textBackground(const QWidget *widget)
+QColor textBackground(QWidget *widget)
 {
+    QWidget *area = widget;
     while (!widget->isWindow() && !widget->autoFillBackground() &&
            !qobject_cast<const QLineEdit *>(widget) && !qobject_cast<const QPushButton *>(widget))
         widget = widget->parentWidget();
-    return widget->palette().color(widget->backgroundRole());
+    const QColor colour = widget->palette().color(widget->backgroundRole());
+    if (colour.alpha() == 255)
+        return colour;
+    // A transparent background (the Windows 11 style's text areas) shows what the style paints
+    // below it: the colour that covers most of the area on screen.
+    QWidget *window = area->window();
+    const QImage shown =
+        window->grab(QRect(area->mapTo(window, QPoint(0, 0)), area->size())).toImage();
+    QHash<QRgb, int> count;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            ++count[shown.pixel(x, y)];
+    return QColor::fromRgb(std::max_element(count.keyValueBegin(), count.keyValueEnd(),
+                                            [](auto a, auto b) { return a.second < b.second; })
+                               ->first);
 }
 
 } // namespace
@@ -327,6 +348,17 @@ private slots:
         QTest::addColumn<QPalette>("desktop");
         QTest::newRow("light") << QApplication::style()->standardPalette();
         QTest::newRow("dark") << darkPalette();
+        // The palette the desktop gave the program, with the style it chose (a dark one under
+        // Windows' dark setting with the Windows 11 style). VORREL_EXPECT_DARK_DESKTOP says that
+        // the run is meant to be under such a setting, which must then really be dark.
+        QTest::newRow("desktop") << QApplication::palette();
+        qInfo("style %s", qPrintable(QApplication::style()->name()));
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+        if (qEnvironmentVariableIsSet("VORREL_EXPECT_DARK_DESKTOP")) {
+            QCOMPARE(QGuiApplication::styleHints()->colorScheme(), Qt::ColorScheme::Dark);
+            QVERIFY(QApplication::palette().color(QPalette::Window).lightness() < 128);
+        }
+#endif
     }
     void everyTextIsReadable()
     {

@@ -4,10 +4,12 @@
 # that openbox manages: it starts with its frameless 600x425 designer focused and without a task bar
 # button, 146 and INCHES give the four values, GO, WEBSITE and the link hand the page's address to
 # the desktop's opener, and EXIT ends it with status 0.
-# Usage: program.sh WINE BUILD WORK   (run by scripts/test-windows, which sets up the display, the
-#        Wine prefix and a stand-in xdg-open that appends what it is handed to WORK/opened)
+# Usage: program.sh WINE PROGRAM WORK   (run by scripts/test-windows, which sets up the display,
+#        the Wine prefix and a stand-in xdg-open that appends what it is handed to WORK/opened)
+#   PROGRAM is vorrel.exe, or a shortcut to it (a .lnk, in Windows' form), started as Windows'
+#   Start menu starts it.
 set -euo pipefail
-wine=$1 build=$2 work=$3
+wine=$1 program=$2 work=$3
 source "$(dirname "$0")/../../scripts/lib/xsession.sh"
 
 fail() { echo "FAIL: vorrel.exe: $*"; exit 1; }
@@ -18,7 +20,11 @@ read_box() {
     xclip -o -selection clipboard 2>/dev/null | tr -d '\r'
 }
 
-"$wine" "$build/vorrel.exe" >"$work/vorrel.log" 2>&1 &
+rm -f "$work/opened"
+case $program in
+    *.lnk) "$wine" start /wait "$program" >"$work/vorrel.log" 2>&1 & ;;
+    *) "$wine" "$program" >"$work/vorrel.log" 2>&1 & ;;
+esac
 app=$!
 trap 'kill "$app" 2>/dev/null || true' EXIT
 form1=$(wait_for_window 'Vorrel Designer') || fail "no designer window"
