@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QPixmap>
+#include <QStyle>
 
 namespace vorrel {
 
@@ -46,6 +47,26 @@ void Program::configure(QApplication &app)
     QFont text = QApplication::font();
     text.setFamilies({QString::fromLatin1(kFontFace)});
     QApplication::setFont(text);
+#ifdef Q_OS_WIN
+    keepClassicWindowsStyle();
+#endif
+}
+
+void Program::keepClassicWindowsStyle()
+{
+    // The windows are laid out to the pixel for the classic Windows controls. The Windows 11
+    // style's wider text margins cut the last letter of the gap's "INCHES" and of long results,
+    // and its hovered and pressed buttons are translucent: under Windows' dark setting, white
+    // text on the yellow window showing through.
+    if (QApplication::style()->name() != QLatin1String("windows11") ||
+        qEnvironmentVariableIsSet("QT_STYLE_OVERRIDE"))
+        return;
+    for (const QString &argument : QCoreApplication::arguments()) {
+        if (argument == QLatin1String("-style") || argument.startsWith(QLatin1String("-style=")) ||
+            argument == QLatin1String("--style") || argument.startsWith(QLatin1String("--style=")))
+            return;
+    }
+    QApplication::setStyle(QStringLiteral("windowsvista"));
 }
 
 Program::Program(QApplication &app)

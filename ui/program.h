@@ -15,8 +15,12 @@ public:
 
     WindowSet &windows() { return windows_; }
 
-    // Application-wide settings that every window relies on: name, version, icon, fonts.
+    // Application-wide settings that every window relies on: name, version, icon, fonts, style.
     static void configure(QApplication &app);
+
+    // Where Qt picks its Windows 11 style (on Windows 11), the classic Windows style instead,
+    // unless the user chose a style (QT_STYLE_OVERRIDE, -style).
+    static void keepClassicWindowsStyle();
 
 private:
     WindowSet windows_;
