@@ -120,12 +120,17 @@ function(vorrel_qt_licence)
         string(CONCAT VORREL_QT_SOURCE_NOTICE
             "They are The Qt Company's own build of Qt ${Qt6_VERSION}, whose source is at\n"
             "https://download.qt.io/archive/qt/${Qt6_VERSION_MAJOR}.${Qt6_VERSION_MINOR}/${Qt6_VERSION}/submodules/.\n")
+        set(licences "")
         foreach(folder "${QT6_INSTALL_PREFIX}/../../Licenses" "${QT6_INSTALL_PREFIX}/Licenses")
-            if(EXISTS "${folder}")
+            if(EXISTS "${folder}" AND NOT licences)
+                set(licences "${folder}")
                 install(DIRECTORY "${folder}/" DESTINATION licenses/Qt)
-                break()
             endif()
         endforeach()
+        if(NOT licences)
+            message(WARNING "No Licenses folder beside this Qt: the Windows downloads will carry "
+                            "Qt's notice without its licence texts")
+        endif()
     endif()
     configure_file(${PROJECT_SOURCE_DIR}/resources/windows/qt-notice.txt.in
                    ${PROJECT_BINARY_DIR}/qt-notice.txt @ONLY)

@@ -8,7 +8,7 @@
 #   source scripts/lib/common.sh; source scripts/lib/qt_windows.sh; ensure_qt_windows
 # sets QT_WINDOWS to the Windows Qt's prefix, QT_WINDOWS_HOST to the host tools' prefix and
 # QT_WINDOWS_SOURCE to "qt6-base <version>", the source package both were built from. The first run
-# takes about 30 minutes on 2 cores.
+# takes about 45 minutes on 2 cores.
 
 QT_WINDOWS_PACKAGES=(dpkg-dev xz-utils cmake ninja-build g++ g++-mingw-w64-x86-64-posix libwine-dev
                      debian-archive-keyring)
