@@ -8,9 +8,6 @@
 #include <QAbstractScrollArea>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QHash>
-#include <QImage>
-#include <QStyleHints>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -19,8 +16,7 @@
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStyle>
-
-#include <algorithm>
+#include <QStyleHints>
 
 using namespace vorrel;
 using vorrel::test::control;
@@ -43,27 +39,12 @@ QPalette darkPalette()
 
 // The colour a widget's text is drawn on: its own background where it paints one (a text edit's
 // viewport does), else the background of the nearest parent that does.
-QColor textBackground(QWidget *widget)
+QColor textBackground(const QWidget *widget)
 {
-    QWidget *area = widget;
     while (!widget->isWindow() && !widget->autoFillBackground() &&
            !qobject_cast<const QLineEdit *>(widget) && !qobject_cast<const QPushButton *>(widget))
         widget = widget->parentWidget();
-    const QColor colour = widget->palette().color(widget->backgroundRole());
-    if (colour.alpha() == 255)
-        return colour;
-    // A transparent background (the Windows 11 style's text areas) shows what the style paints
-    // below it: the colour that covers most of the area on screen.
-    QWidget *window = area->window();
-    const QImage shown =
-        window->grab(QRect(area->mapTo(window, QPoint(0, 0)), area->size())).toImage();
-    QHash<QRgb, int> count;
-    for (int y = 0; y < shown.height(); ++y)
-        for (int x = 0; x < shown.width(); ++x)
-            ++count[shown.pixel(x, y)];
-    return QColor::fromRgb(std::max_element(count.keyValueBegin(), count.keyValueEnd(),
-                                            [](auto a, auto b) { return a.second < b.second; })
-                               ->first);
+    return widget->palette().color(widget->backgroundRole());
 }
 
 } // namespace
