@@ -95,9 +95,10 @@ qt_windows_key() {
 ensure_qt_windows() {
     ensure_packages "${QT_WINDOWS_PACKAGES[@]}"
     qt_windows_sources || { echo "could not read Debian's $QT_WINDOWS_SUITE source list" >&2; return 1; }
-    local version uia_version
-    version=$(qt_windows_apt apt-cache showsrc qt6-base | sed -n 's/^Version: //p' | sort -V | tail -1)
-    uia_version=$(qt_windows_apt apt-cache showsrc qt6-base | sed -n 's/^Version: \(6\.4\..*\)/\1/p' | sort -V | tail -1)
+    local versions version uia_version
+    versions=$(qt_windows_apt apt-cache showsrc qt6-base | sed -n 's/^Version: //p' | sort -V)
+    version=$(tail -1 <<<"$versions")
+    uia_version=$(grep '^6\.4\.' <<<"$versions" | tail -1 || true)
     [ -n "$version" ] || { echo "no qt6-base source package in $QT_WINDOWS_SUITE" >&2; return 1; }
     [ -n "$uia_version" ] || { echo "no qt6-base 6.4 source package in $QT_WINDOWS_UIA_SUITE" >&2; return 1; }
     QT_WINDOWS_SOURCE="qt6-base $version"
@@ -134,6 +135,7 @@ ensure_qt_windows() {
         echo "Qt for Windows: building Qt $upstream's host tools into $QT_WINDOWS_HOST (once)"
         qt_windows_build "$src" "$work/host" "$QT_WINDOWS_HOST" \
             "${QT_WINDOWS_COMMON[@]}" "${QT_WINDOWS_HOST_FEATURES[@]}" || return 1
+        touch "$QT_WINDOWS_HOST/.complete"
         echo "Qt for Windows: host tools built in $((SECONDS - started)) s"
     fi
     echo "Qt for Windows: building Qt $upstream for Windows with MinGW-w64 into $QT_WINDOWS (once)"
@@ -171,7 +173,6 @@ qt_windows_build() {
     cmake --build "$build" --parallel "$(nproc)" >"$build/build.log" 2>&1 \
         || { grep -m5 -A3 ': error:' "$build/build.log" >&2 || tail -40 "$build/build.log" >&2; return 1; }
     cmake --install "$build" >/dev/null
-    touch "$prefix/.complete"
 }
 
 # The headers Debian's source and MinGW-w64 10 lack.
