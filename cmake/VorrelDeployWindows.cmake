@@ -67,10 +67,11 @@ message(STATUS "Left to Windows: ${system}")
 file(INSTALL ${libraries} DESTINATION "${top}")
 
 if(VORREL_DEPLOY_STRIP)
-    foreach(dll IN LISTS libraries modules)
+    set(installed ${modules})
+    foreach(dll IN LISTS libraries)
         cmake_path(GET dll FILENAME name)
-        file(GLOB installed "${top}/${name}" "${top}/*/${name}")
-        execute_process(COMMAND "${VORREL_DEPLOY_STRIP}" --strip-unneeded ${installed}
-                        COMMAND_ERROR_IS_FATAL ANY)
+        list(APPEND installed "${top}/${name}")
     endforeach()
+    execute_process(COMMAND "${VORREL_DEPLOY_STRIP}" --strip-unneeded ${installed}
+                    COMMAND_ERROR_IS_FATAL ANY)
 endif()
