@@ -4,20 +4,64 @@ set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 BUILD=${VORREL_BUILD_DIR:-$ROOT/build}
+# What the scripts build once and keep outside the checkout: Qt for Windows, the Debian roots.
+VORREL_CACHE=${VORREL_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/vorrel}
+# The downloads of a build, with their check sums.
+DIST=$ROOT/dist
 
-# What building and running the program needs on Debian 12 / Ubuntu (scripts/run), and with the
-# unit-test framework what building its tests needs as well.
-PROGRAM_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev
-                  fonts-liberation2)
-BUILD_PACKAGES=("${PROGRAM_PACKAGES[@]}" libgtest-dev)
+# debian_release SUITE: the release number of a Debian suite.
+debian_release() {
+    case $1 in
+        bookworm) echo 12 ;;
+        trixie) echo 13 ;;
+        *) echo "unknown Debian suite $1" >&2; return 1 ;;
+    esac
+}
 
-# What the checks beyond the unit tests need: resource and package validators, the sanitizer and
-# fuzzer runtime, a session bus and the accessibility registry, a headless Wayland compositor.
-TEST_TOOL_PACKAGES=(icoutils binutils-mingw-w64-x86-64 desktop-file-utils appstream
-                    appstream-compose lintian dpkg-dev file
-                    clang libclang-rt-14-dev llvm at-spi2-core dbus dbus-x11 python3-pyatspi
-                    python3-gi gir1.2-atspi-2.0 weston qt6-wayland orca
-                    speech-dispatcher speech-dispatcher-espeak-ng)
+# debian_mirror: the Debian archive that the machine's own apt sources name.
+debian_mirror() {
+    local mirror=""
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+        mirror=$(sed -n 's/^URIs: *\([^ ]*\/debian\)\/\?$/\1/p' /etc/apt/sources.list.d/debian.sources | head -1)
+    fi
+    if [ -z "$mirror" ] && [ -f /etc/apt/sources.list ]; then
+        mirror=$(sed -n 's/^deb \(\[[^]]*\] \)\?\([^ ]*\/debian\)\/\? .*/\2/p' /etc/apt/sources.list | head -1)
+    fi
+    echo "${mirror:-http://deb.debian.org/debian}"
+}
+
+# The release the scripts run on, as "ID VERSION_ID" of os-release: "debian 12", "debian 13",
+# "ubuntu 24.04". VORREL_OS_RELEASE names another os-release file (a root's, say).
+os_release() {
+    (. "${VORREL_OS_RELEASE:-/etc/os-release}" && echo "$ID ${VERSION_ID:-testing}")
+}
+
+# package_lists [RELEASE]: sets the package lists below for RELEASE (by default the one the
+# scripts run on). Debian 12 and Ubuntu 24.04 name clang's sanitizer runtime by its version, Debian
+# 13 and later by the default clang's name.
+package_lists() {
+    local release=${1:-$(os_release)} clang_runtime=libclang-rt-dev
+    case $release in
+        "debian 12") clang_runtime=libclang-rt-14-dev ;;
+        "ubuntu 24.04") clang_runtime=libclang-rt-18-dev ;;
+    esac
+    # What building and running the program needs (scripts/run), and with the unit-test framework
+    # what building its tests needs as well.
+    PROGRAM_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev
+                      fonts-liberation2)
+    BUILD_PACKAGES=("${PROGRAM_PACKAGES[@]}" libgtest-dev)
+    # What the checks beyond the unit tests need: resource and package validators (appstream's
+    # compose reads the SVG icon through librsvg), a session bus and the accessibility registry,
+    # Orca with its speech server, a headless Wayland compositor.
+    TEST_TOOL_PACKAGES=(icoutils binutils-mingw-w64-x86-64 desktop-file-utils appstream
+                        appstream-compose librsvg2-common lintian dpkg-dev file
+                        at-spi2-core dbus dbus-x11 python3-pyatspi
+                        python3-gi gir1.2-atspi-2.0 weston qt6-wayland orca
+                        speech-dispatcher speech-dispatcher-espeak-ng)
+    # The sanitizer and fuzzer build (scripts/lib/sanitize.sh).
+    SANITIZER_PACKAGES=(clang "$clang_runtime" llvm)
+}
+package_lists
 
 # ensure_packages PKG...: installs the Debian packages that are missing, as root or through sudo;
 # without either, names them and stops.
@@ -42,8 +86,11 @@ ensure_packages() {
         exit 1
     fi
     echo "Installing: ${missing[*]}"
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # Scripts run side by side (a root is made while the program compiles): wait for the other's
+    # apt to finish rather than fail on its lock.
+    local apt=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900)
+    "${apt[@]}" update -qq
+    "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}"
 }
 
 # configure_and_build [EXTRA CMAKE ARGS...]: the program and its tests in $BUILD.

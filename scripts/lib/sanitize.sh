@@ -7,7 +7,8 @@
 # any fuzzer finding fails it.
 source "$(dirname "$0")/common.sh"
 source "$(dirname "$0")/xsession.sh"
-ensure_packages "${BUILD_PACKAGES[@]}" "${X_SESSION_PACKAGES[@]}" "${TEST_TOOL_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${X_SESSION_PACKAGES[@]}" "${TEST_TOOL_PACKAGES[@]}" \
+                "${SANITIZER_PACKAGES[@]}"
 
 ASAN_BUILD=$BUILD-asan
 FUZZ_SECONDS=${VORREL_FUZZ_SECONDS:-60}
