@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# `cpack -G DEB` builds vorrel_<version>_<arch>.deb holding the program, its desktop files, icons,
+# `cpack -G DEB` builds vorrel_<deb version>_<arch>.deb holding the program, its desktop files, icons,
 # manual page and changelog and nothing else, with the Qt libraries, the xcb platform plugin and
 # the font among its Depends, and lintian finds neither errors nor warnings in it.
-# Usage: deb_package.sh BUILD_DIR VERSION
+# Usage: deb_package.sh BUILD_DIR DEB_VERSION   (the program's version and the system's, 1.00+deb12)
 set -euo pipefail
 build=$1 version=$2
 for tool in cpack dpkg-deb dpkg-shlibdeps timeout; do
@@ -63,8 +63,9 @@ TABLE
 # plugin on Debian 12); fonts-liberation2 is the explicit dependency for the layouts' font.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
+# Debian 13 names some of Qt's libraries with a t64 suffix (64-bit time).
 for package in libqt6widgets6 libqt6gui6 fonts-liberation2; do
-    if grep -E -q "(^|, )$package( \(|,|$)" <<<"$depends"; then echo "ok: depends on $package"
+    if grep -E -q "(^|, )$package(t64)?( \(|,|$)" <<<"$depends"; then echo "ok: depends on $package"
     else echo "FAIL: Depends lacks $package"; fail=1; fi
 done
 

@@ -3,9 +3,9 @@
 # An install into an empty prefix puts each file where a freedesktop.org desktop looks for it,
 # installs nothing else (no tests or build tools), the files name each other consistently and
 # carry the project's version, and appstreamcli composes the software-centre catalogue from it.
-# Usage: install_layout.sh BUILD_DIR SOURCE_DIR VERSION
+# Usage: install_layout.sh BUILD_DIR SOURCE_DIR VERSION DEB_VERSION
 set -euo pipefail
-build=$1 source=$2 version=$3
+build=$1 source=$2 version=$3 deb_version=$4
 for tool in cmake file; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
@@ -67,8 +67,8 @@ check "the metainfo's newest release is $version (it says '$release')" '[ "$rele
 man=$prefix/share/man/man1/vorrel.1.gz
 check "the manual page is of Vorrel Designer $version" \
     'zcat "$man" | grep -q "^\.TH VORREL 1 .*\"Vorrel Designer $version\""'
-check "the Debian changelog's newest entry is $version" \
-    '[ "$(zcat "$prefix/share/doc/vorrel/changelog.gz" | head -n 1)" = "vorrel ($version) unstable; urgency=medium" ]'
+check "the Debian changelog's newest entry is $deb_version" \
+    '[ "$(zcat "$prefix/share/doc/vorrel/changelog.gz" | head -n 1)" = "vorrel ($deb_version) unstable; urgency=medium" ]'
 # Each screenshot is a picture of docs/, the folder a packager publishes.
 images=$(sed -n 's|.*<image[^>]*>\(.*\)</image>.*|\1|p' "$metainfo")
 check "the metainfo has screenshots" '[ -n "$images" ]'
