@@ -2,9 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Runs orca.py against the real program: Debian's Orca in a virtual X display with a private session
 # bus and a private home, so that neither the caller's desktop nor its settings take part.
-# Usage: orca.sh PATH/TO/vorrel
+# Usage: orca.sh [--announces] PATH/TO/vorrel
 set -euo pipefail
-program=$1
 here=$(dirname "$0")
 source "$here/../../scripts/lib/xsession.sh"
 for tool in Xvfb xdpyinfo openbox dbus-run-session xdotool orca speech-dispatcher; do
@@ -26,6 +25,6 @@ unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS NO_AT_BRIDGE SPEECHD_ADDRESS
 export XDG_RUNTIME_DIR=$work HOME=$work XDG_CONFIG_HOME=$work/.config
 export XDG_DATA_HOME=$work/.local/share XDG_CACHE_HOME=$work/.cache GSETTINGS_BACKEND=memory
 status=0
-timeout 120 dbus-run-session -- /usr/bin/python3 "$here/orca.py" "$program" || status=$?
+timeout 120 dbus-run-session -- /usr/bin/python3 "$here/orca.py" "$@" || status=$?
 [ "$status" -eq 124 ] && echo "FAIL: the Orca run did not finish within 120 s"
 exit "$status"
