@@ -242,7 +242,8 @@ def walk(speech, record, announces):
     speech.expect(r"^The frequency box does not hold a number\.", "the calculation's message")
     print("  message read")
     key("Return")
-    speech.expect(r"^Vorrel Designer frame\.?$", "the designer after OK on the message")
+    # Orca 48 names the window it returns to without its role.
+    speech.expect(r"^Vorrel Designer( frame)?\.?$", "the designer after OK on the message")
     speech.expect(r"^INCHES (push )?button\.?$", "the control that had the focus before the message")
     if focused_window_name() != "Vorrel Designer":
         raise Failure(f'after OK the focus is on "{focused_window_name()}", not the designer')
