@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Inside a clean root (run by installed_package.sh through scripts/lib/in-root): installs the
 # package with apt, starts the program by its menu entry's command and waits for it to end, then
-# purges the package with what apt installed for it, and lists what is left that was not there
-# before. WORK (shared with the caller) gets "started" once the program is being started, and the
+# purges the package with what apt installed for it, and fails on anything of it that is left.
+# WORK (shared with the caller) gets "started" once the program is being started, and the
 # program's exit status in "status".
 # Usage: in_root_install.sh FILE WORK
 set -euo pipefail
@@ -30,12 +30,17 @@ sh -c "$command" >"$work/program.log" 2>&1 || status=$?
 echo "$status" >"$work/status"
 apt-get purge -y -qq --autoremove vorrel >>"$work/apt.log" 2>&1 || { tail -20 "$work/apt.log"; exit 1; }
 snapshot >"$work/after"
-left=$(LC_ALL=C comm -13 "$work/before" "$work/after")
+new=$(LC_ALL=C comm -13 "$work/before" "$work/after")
+# Nothing of the program: none of its files, nothing named after it. What the packages it brought
+# leave as system state once purged (/etc/machine-id from systemd, say) is only counted.
+left=$(LC_ALL=C comm -12 <(LC_ALL=C sort "$work/files") <(printf '%s\n' "$new"))
+left+=$(grep -i vorrel <<<"$new" || true)
 if [ -n "$left" ]; then
     echo "FAIL: apt purge left behind:"
     echo "$left"
     exit 1
 fi
+[ -z "$new" ] || echo "left by the packages it brought, not of it: $(wc -l <<<"$new") paths ($(head -3 <<<"$new" | xargs))"
 [ "$(dpkg-query -W -f='${Status}' vorrel 2>/dev/null || true)" = "" ] \
     || { echo "FAIL: dpkg still knows vorrel: $(dpkg-query -W -f='${Status}' vorrel)"; exit 1; }
-echo "purged: nothing of it left, nor of the $(( $(dpkg-query -W -f='${Package}\n' | wc -l) - before )) packages it brought"
+echo "purged: nothing of it left; packages beyond the clean system: $(( $(dpkg-query -W -f='${Package}\n' | wc -l) - before ))"
