@@ -4,6 +4,7 @@
 // program must stay up until EXIT or Exit, keep one instance of each window, answer each INCHES or
 // CM exactly as the calculator does, and leave no message box open. A failure prints the seed and
 // the last steps; VORREL_SOAK_SEED=<seed> replays it, and VORREL_SOAK_TRACE prints every step.
+// VORREL_SOAK_STEPS=<n> takes fewer steps (or more), for a slow machine or an emulator.
 #include "designcalculator.h"
 #include "testsupport.h"
 
@@ -166,9 +167,13 @@ void SoakTest::randomUseEndsOnlyThroughExit()
     windows_->showWindow(WindowId::Form1);
     QVERIFY(QTest::qWaitForWindowExposed(windows_->window(WindowId::Form1)));
 
+    bool stepsGiven = false;
+    const int stepsWanted = qEnvironmentVariableIntValue("VORREL_SOAK_STEPS", &stepsGiven);
+    const int maxSteps = stepsGiven && stepsWanted > 0 ? stepsWanted : kMaxSteps;
+
     QElapsedTimer clock;
     clock.start();
-    for (step_ = 1; step_ <= kMaxSteps && clock.elapsed() < kMaxMilliseconds; ++step_) {
+    for (step_ = 1; step_ <= maxSteps && clock.elapsed() < kMaxMilliseconds; ++step_) {
         const int roll = pick(100);
         if (roll < 17)
             typeInto();
