@@ -7,8 +7,11 @@
 #   source scripts/lib/common.sh; source scripts/lib/roots.sh
 #   test_root VAR SUITE      sets VAR to the root that builds and tests the program (SUITE:
 #                            bookworm for Debian 12, trixie for Debian 13), making it the first time
-#   package_root VAR SUITE   the one that builds its package: the program's build tools and lintian
 #   clean_root VAR SUITE     a minimal system, as a user's before the program is installed
+#   cross_root VAR SUITE     the root that builds the packages, for this machine and, with
+#                            Debian's multiarch cross compilers and arm64 libraries, for arm64,
+#                            and runs the arm64 tests under qemu
+#   arm64_clean_root VAR SUITE  a minimal arm64 system (a Raspberry Pi's, say), run under qemu
 #   in_root ROOT COMMAND...  runs COMMAND in a root (see scripts/lib/in-root)
 source "$(dirname "${BASH_SOURCE[0]}")/xsession.sh"
 
@@ -21,47 +24,85 @@ test_root() {
     package_lists
 }
 
-package_root() {
-    package_lists "debian $(debian_release "$2")"
-    ensure_root "$1" "$2" "${PROGRAM_PACKAGES[@]}" dpkg-dev file lintian
-    package_lists
-}
-
 clean_root() {
     ensure_root "$1" "$2"
 }
 
-# ensure_root VAR SUITE [PACKAGES...]: sets VAR to the folder of a root of SUITE with PACKAGES,
-# making it the first time.
+# The packages' build: this machine's, and the arm64 one with Debian's cross compilers and the arm64 Qt and GoogleTest beside the machine's
+# own (the program's diagrams are drawn by a native svgtopng, and moc, rcc and uic are the
+# machine's), the arm64 pkg-config, qemu for the tests, and the packaging tools.
+cross_root() {
+    package_lists "debian $(debian_release "$2")"
+    ensure_root "$1" "$2" --add-arch=arm64 "${BUILD_PACKAGES[@]}" qt6-base-dev-tools \
+        crossbuild-essential-arm64 qt6-base-dev:arm64 qt6-svg-dev:arm64 libgl-dev:arm64 \
+        libgtest-dev:arm64 pkgconf:arm64 qemu-user-static dpkg-dev file lintian
+    package_lists
+}
+
+# Its programs run under this machine's qemu (scripts/lib/with-arm64).
+arm64_clean_root() {
+    ensure_packages qemu-user-static
+    ensure_root "$1" "$2" --arch=arm64
+}
+
+# ensure_root VAR SUITE [--arch=ARCH] [--add-arch=ARCH] [PACKAGES...]: sets VAR to the folder of
+# a root of SUITE with PACKAGES, making it the first time. --arch makes a root of another
+# architecture (arm64: its programs run under qemu, scripts/lib/with-arm64); --add-arch lets apt
+# install packages of ARCH beside the machine's own (PACKAGE:ARCH).
 ensure_root() {
-    local var=$1 suite=$2; shift 2
-    local mirror key root
-    mirror=$(debian_mirror)
-    key=$(printf '%s\n' "$suite" "$mirror" "$@" | sha256sum | cut -c1-16)
-    root=$ROOTS_CACHE/$suite-$key
-    printf -v "$var" %s "$root"
-    if [ -f "$root/.complete" ]; then
-        echo "root: Debian $suite, cached in $root"
+    # Locals are prefixed: VAR is set in the caller's scope, whatever its name.
+    local _var=$1 _suite=$2; shift 2
+    local _mirror _key _root _started=$SECONDS _log _arch="" _add_arch=""
+    _mirror=$(debian_mirror)
+    _key=$(printf '%s\n' "$_suite" "$_mirror" "$@" | sha256sum | cut -c1-16)
+    while [[ ${1:-} == --* ]]; do
+        case $1 in
+            --arch=*) _arch=${1#--arch=} ;;
+            --add-arch=*) _add_arch=${1#--add-arch=} ;;
+            *) echo "ensure_root: unknown option $1" >&2; return 1 ;;
+        esac
+        shift
+    done
+    _root=$ROOTS_CACHE/$_suite${_arch:+-$_arch}-$_key
+    printf -v "$_var" %s "$_root"
+    if [ -f "$_root/.complete" ]; then
+        echo "root: Debian $_suite, cached in $_root"
         return 0
     fi
     ensure_packages "${ROOT_PACKAGES[@]}"
-    local started=$SECONDS log=$root.log
-    rm -rf "$root" "$root.new"
+    _log=$_root.log
+    rm -rf "$_root" "$_root.new"
     mkdir -p "$ROOTS_CACHE"
-    echo "root: making Debian $suite in $root (once)"
-    debootstrap --variant=minbase "$suite" "$root.new" "$mirror" >"$log" 2>&1 \
-        || { tail -20 "$log" >&2; echo "root: debootstrap of $suite failed" >&2; return 1; }
+    echo "root: making Debian $_suite in $_root (once)"
+    if [ -z "$_arch" ]; then
+        debootstrap --variant=minbase "$_suite" "$_root.new" "$_mirror" >"$_log" 2>&1
+    else
+        # Another architecture's packages are unpacked here and configured by its own programs,
+        # under qemu.
+        debootstrap --variant=minbase --foreign --arch="$_arch" "$_suite" "$_root.new" "$_mirror" \
+            >"$_log" 2>&1 \
+            && VORREL_IN_ROOT_WRITABLE=1 in_root "$_root.new" \
+                   env container=lxc /debootstrap/debootstrap --second-stage >>"$_log" 2>&1
+    fi || { tail -20 "$_log" >&2; echo "root: debootstrap of $_suite failed" >&2; return 1; }
     if [ $# -gt 0 ]; then
-        VORREL_IN_ROOT_WRITABLE=1 in_root "$root.new" sh -c \
-            'apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" && apt-get clean' \
-            sh "$@" >>"$log" 2>&1 \
-            || { tail -20 "$log" >&2; echo "root: installing into Debian $suite failed" >&2; return 1; }
+        VORREL_IN_ROOT_WRITABLE=1 in_root "$_root.new" sh -c \
+            '{ [ -z "$0" ] || dpkg --add-architecture "$0"; } && apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" && apt-get clean' \
+            "$_add_arch" "$@" >>"$_log" 2>&1 \
+            || { tail -20 "$_log" >&2; echo "root: installing into Debian $_suite failed" >&2; return 1; }
     fi
-    mv "$root.new" "$root"
-    touch "$root/.complete"
-    echo "root: Debian $suite with $# packages made in $((SECONDS - started)) s"
+    mv "$_root.new" "$_root"
+    touch "$_root/.complete"
+    echo "root: Debian $_suite with $# packages made in $((SECONDS - _started)) s"
+}
+
+# emulated_root ROOT: whether ROOT is an arm64 root, whose programs run here under qemu (its shell
+# is an aarch64 program: ELF machine 0xb7).
+emulated_root() {
+    [ "$(od -An -tx1 -j18 -N1 "$1/usr/bin/dash" 2>/dev/null | tr -d ' ')" = b7 ]
 }
 
 in_root() {
-    unshare --mount --pid --fork --propagation private "$ROOT/scripts/lib/in-root" "$@"
+    local emulated=()
+    emulated_root "$1" && emulated=("$ROOT/scripts/lib/with-arm64")
+    "${emulated[@]}" unshare --mount --pid --fork --propagation private "$ROOT/scripts/lib/in-root" "$@"
 }
