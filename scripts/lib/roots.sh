@@ -15,6 +15,14 @@
 #   in_root ROOT COMMAND...  runs COMMAND in a root (see scripts/lib/in-root)
 source "$(dirname "${BASH_SOURCE[0]}")/xsession.sh"
 
+# Roots are made and entered as root (debootstrap, chroot, mounts): a script that uses them starts
+# again through sudo where it is not, keeping its environment (the display, the cache folder).
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null 2>&1 \
+        || { echo "$(basename "$0") makes and enters Debian roots: run it as root" >&2; exit 1; }
+    exec sudo -E "$0" "$@"
+fi
+
 ROOTS_CACHE=$VORREL_CACHE/roots
 ROOT_PACKAGES=(debootstrap debian-archive-keyring util-linux)
 
