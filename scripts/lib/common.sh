@@ -31,9 +31,9 @@ debian_mirror() {
 }
 
 # The release the scripts run on, as "ID VERSION_ID" of os-release: "debian 12", "debian 13",
-# "ubuntu 24.04". VORREL_OS_RELEASE names another os-release file (a root's, say).
+# "ubuntu 24.04".
 os_release() {
-    (. "${VORREL_OS_RELEASE:-/etc/os-release}" && echo "$ID ${VERSION_ID:-testing}")
+    (. /etc/os-release && echo "$ID ${VERSION_ID:-testing}")
 }
 
 # package_lists [RELEASE]: sets the package lists below for RELEASE (by default the one the

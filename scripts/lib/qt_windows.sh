@@ -12,7 +12,7 @@
 
 QT_WINDOWS_PACKAGES=(dpkg-dev xz-utils cmake ninja-build g++ g++-mingw-w64-x86-64-posix libwine-dev
                      debian-archive-keyring)
-QT_WINDOWS_CACHE=${VORREL_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/vorrel}
+QT_WINDOWS_CACHE=$VORREL_CACHE
 QT_WINDOWS_SUITE=trixie  # Debian 13: qt6-base 6.8, Qt's long-term release
 QT_WINDOWS_UIA_SUITE=bookworm  # Debian 12: qt6-base 6.4, whose MinGW copies of UI Automation serve
 
@@ -74,17 +74,11 @@ qt_windows_apt() {
 
 # The private source list names the mirror of the machine's own Debian entries.
 qt_windows_sources() {
-    local dir=$QT_WINDOWS_CACHE/apt mirror=""
+    local dir=$QT_WINDOWS_CACHE/apt mirror suite
     mkdir -p "$dir/lists/partial" "$dir/cache/archives/partial"
-    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-        mirror=$(sed -n 's/^URIs: *\([^ ]*\/debian\)\/\?$/\1/p' /etc/apt/sources.list.d/debian.sources | head -1)
-    fi
-    if [ -z "$mirror" ] && [ -f /etc/apt/sources.list ]; then
-        mirror=$(sed -n 's/^deb \(\[[^]]*\] \)\?\([^ ]*\/debian\)\/\? .*/\2/p' /etc/apt/sources.list | head -1)
-    fi
-    local suite
+    mirror=$(debian_mirror)
     for suite in "$QT_WINDOWS_SUITE" "$QT_WINDOWS_UIA_SUITE"; do
-        echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] ${mirror:-http://deb.debian.org/debian} $suite main"
+        echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror $suite main"
     done >"$dir/sources.list"
     qt_windows_apt apt-get update -qq 2>/dev/null
 }
