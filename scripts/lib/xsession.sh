@@ -58,6 +58,20 @@ wait_for_window() {
     return 1
 }
 
+# read_results WINDOW PAUSE: the designer's four result boxes (radiator, stud, gap, feed point),
+# each clicked, selected and copied, then read from the clipboard after PAUSE seconds; printed on
+# one line, separated by blanks. A Windows program under Wine copies with its line ends.
+read_results() {
+    local window=$1 pause=$2 box values=()
+    for box in "408 144" "408 200" "408 264" "424 328"; do
+        # shellcheck disable=SC2086
+        xdotool mousemove --window "$window" $box click 1 key ctrl+a ctrl+c
+        sleep "$pause"
+        values+=("$(xclip -o -selection clipboard 2>/dev/null | tr -d '\r')")
+    done
+    echo "${values[*]}"
+}
+
 # capture_window ID FILE: writes a PNG of the window with its frame, as the user sees it.
 capture_window() {
     local id=$1 file=$2 x y w h left right top bottom extents info

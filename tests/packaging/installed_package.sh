@@ -9,27 +9,12 @@ set -euo pipefail
 root=$1 deb=$2
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/common.sh"
-source "$here/../../scripts/lib/xsession.sh"
 source "$here/../../scripts/lib/roots.sh"
 
 fail() { echo "FAIL: $(basename "$deb") in $(basename "$root"): $*"; exit 1; }
 # In an arm64 root everything runs under qemu, several times slower: longer waits.
 slow=1 pause=0.2
 emulated_root "$root" && slow=4 pause=1
-# read_box WINDOW X Y: the text of the box at X,Y, through the clipboard.
-read_box() {
-    xdotool mousemove --window "$1" "$2" "$3" click 1 key ctrl+a ctrl+c
-    sleep "$pause"
-    xclip -o -selection clipboard 2>/dev/null
-}
-read_values() {
-    local box values=()
-    for box in "408 144" "408 200" "408 264" "424 328"; do
-        # shellcheck disable=SC2086
-        values+=("$(read_box "$1" $box)")
-    done
-    echo "${values[*]}"
-}
 
 work=$(mktemp -d)
 in_root "$root" bash "$here/in_root_install.sh" "$deb" "$work" >"$work/root.log" 2>&1 &
@@ -53,12 +38,12 @@ xdotool windowmove --sync "$form1" 40 40
 xdotool mousemove --window "$form1" 308 88 click 1 key ctrl+a type --delay 30 146
 xdotool mousemove --window "$form1" 436 88 click 1                  # INCHES
 sleep "$pause"
-values=$(read_values "$form1")
+values=$(read_results "$form1" "$pause")
 [ "$values" = "57.329 19.089 1.13 2.363" ] || fail "146 MHz in inches gave '$values'"
 echo "146 MHz, INCHES: $values"
 xdotool mousemove --window "$form1" 548 88 click 1                  # CM
 sleep "$pause"
-values=$(read_values "$form1")
+values=$(read_results "$form1" "$pause")
 [ "$values" = "145.615 48.486 2.871 6.002" ] || fail "146 MHz in centimetres gave '$values'"
 echo "146 MHz, CM: $values"
 xdotool mousemove --window "$form1" 568 384 click 1                 # EXIT

@@ -13,12 +13,6 @@ wine=$1 program=$2 work=$3
 source "$(dirname "$0")/../../scripts/lib/xsession.sh"
 
 fail() { echo "FAIL: vorrel.exe: $*"; exit 1; }
-# read_box WINDOW X Y: the text of the box at X,Y, through the clipboard Wine shares with X.
-read_box() {
-    xdotool mousemove --window "$1" "$2" "$3" click 1 key ctrl+a ctrl+c
-    sleep 0.3
-    xclip -o -selection clipboard 2>/dev/null | tr -d '\r'
-}
 
 rm -f "$work/opened"
 case $program in
@@ -47,13 +41,9 @@ xdotool mousemove --window "$form1" 436 88 click 1                  # INCHES
 sleep 0.3
 shots=${VORREL_WINDOWS_SCREENSHOTS:-}
 [ -z "$shots" ] || capture_window "$form1" "$shots/windows-main-window.png"
-values=()
-for box in "408 144" "408 200" "408 264" "424 328"; do
-    # shellcheck disable=SC2086
-    values+=("$(read_box "$form1" $box)")
-done
-[ "${values[*]}" = "57.329 19.089 1.13 2.363" ] || fail "146 MHz in inches gave '${values[*]}'"
-echo "146 MHz, INCHES: ${values[*]}"
+values=$(read_results "$form1" 0.3)  # through the clipboard Wine shares with X
+[ "$values" = "57.329 19.089 1.13 2.363" ] || fail "146 MHz in inches gave '$values'"
+echo "146 MHz, INCHES: $values"
 
 xdotool mousemove --window "$form1" 472 384 click 1                 # GO
 form2=$(wait_for_window MULTIBAND) || fail "GO opened no MULTIBAND window"
