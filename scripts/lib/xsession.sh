@@ -46,28 +46,38 @@ stop_x_session() {
     wait "${WM_PID:-}" "${XVFB_PID:-}" 2>/dev/null || true
 }
 
-# wait_for_window NAME: prints the id of the first visible window whose title is NAME.
+# wait_for_window NAME [SECONDS]: prints the id of the first visible window whose title is NAME,
+# waiting up to SECONDS (30) for it: a program started on a busy machine, or under Wine or qemu,
+# may take that long.
 wait_for_window() {
-    local i id
-    for i in $(seq 1 100); do
+    local id deadline=$((SECONDS + ${2:-30}))
+    while :; do
         id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
         [ -n "$id" ] && { echo "$id"; return 0; }
+        [ "$SECONDS" -lt "$deadline" ] || break
         sleep 0.1
     done
-    echo "no window named $1 appeared" >&2
+    echo "no window named $1 appeared within ${2:-30} s" >&2
     return 1
 }
 
-# read_results WINDOW PAUSE: the designer's four result boxes (radiator, stud, gap, feed point),
-# each clicked, selected and copied, then read from the clipboard after PAUSE seconds; printed on
-# one line, separated by blanks. A Windows program under Wine copies with its line ends.
+# read_results WINDOW [SECONDS]: the designer's four result boxes (radiator, stud, gap, feed
+# point), each clicked, selected and copied, then read from the clipboard, which is emptied before
+# each copy and waited on for up to SECONDS (20) each; printed on one line, separated by blanks. A
+# Windows program under Wine copies with its line ends.
 read_results() {
-    local window=$1 pause=$2 box values=()
+    local window=$1 wait=${2:-20} box value values=() deadline
     for box in "408 144" "408 200" "408 264" "424 328"; do
+        # xclip holds the empty clipboard until the program takes it over with its copy.
+        xclip -selection clipboard -i /dev/null
         # shellcheck disable=SC2086
         xdotool mousemove --window "$window" $box click 1 key ctrl+a ctrl+c
-        sleep "$pause"
-        values+=("$(xclip -o -selection clipboard 2>/dev/null | tr -d '\r')")
+        deadline=$((SECONDS + wait))
+        while value=$(xclip -o -selection clipboard 2>/dev/null | tr -d '\r'); [ -z "$value" ]; do
+            [ "$SECONDS" -lt "$deadline" ] || break
+            sleep 0.05
+        done
+        values+=("$value")
     done
     echo "${values[*]}"
 }

@@ -22,7 +22,7 @@ trap cleanup EXIT
 # wait_for_focus ID WHEN: waits until the window ID has the keyboard focus.
 wait_for_focus() {
     local id=$1 when=$2 focus=""
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 300); do
         focus=$(xdotool getwindowfocus 2>/dev/null || true)
         [ "$focus" = "$id" ] && { echo "$when: focus on \"$(xdotool getwindowname "$id")\""; return 0; }
         sleep 0.1
@@ -36,7 +36,7 @@ wait_for_focus() {
 # title but is another window.
 wait_for_message_box() {
     local box
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 300); do
         box=$(xdotool search --onlyvisible --name '^Vorrel Designer$' 2>/dev/null | grep -vx "$form1" | head -n 1 || true)
         [ -n "$box" ] && { echo "$box"; return 0; }
         sleep 0.1
@@ -64,7 +64,7 @@ check_main_window() {
         fi
     done
     wait_for_focus "$id" "$when"
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 300); do
         active=$(xprop -root _NET_ACTIVE_WINDOW | sed -n 's/.*# //p')
         [ "$active" = "$(printf '0x%x' "$id")" ] && break
         sleep 0.1

@@ -34,9 +34,9 @@ xdotool mousemove --window "$form2" 380 312 click 1                 # WEBSITE
 web=$(wait_for_window 'Web Page Link')
 sleep 0.3
 xdotool mousemove --window "$web" 60 97 click 1                     # the link
-for _ in $(seq 1 50); do [ -s "$work/opened" ] && break; sleep 0.1; done
+for _ in $(seq 1 300); do [ -s "$work/opened" ] && break; sleep 0.1; done
 xdotool mousemove --window "$web" 60 97 click 1                     # and once more
-for _ in $(seq 1 50); do [ "$(wc -l <"$work/opened" 2>/dev/null || echo 0)" -ge 2 ] && break; sleep 0.1; done
+for _ in $(seq 1 300); do [ "$(wc -l <"$work/opened" 2>/dev/null || echo 0)" -ge 2 ] && break; sleep 0.1; done
 
 expected="http://www.qt0nrv.example/"
 printf 'opener was handed:\n'; cat "$work/opened" 2>/dev/null || true

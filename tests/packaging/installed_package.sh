@@ -13,8 +13,8 @@ source "$here/../../scripts/lib/roots.sh"
 
 fail() { echo "FAIL: $(basename "$deb") in $(basename "$root"): $*"; exit 1; }
 # In an arm64 root everything runs under qemu, several times slower: longer waits.
-slow=1 pause=0.2
-emulated_root "$root" && slow=4 pause=1
+slow=1
+emulated_root "$root" && slow=4
 
 work=$(mktemp -d)
 in_root "$root" bash "$here/in_root_install.sh" "$deb" "$work" >"$work/root.log" 2>&1 &
@@ -28,22 +28,17 @@ for _ in $(seq 1 $((3000 * slow))); do
 done
 [ -e "$work/started" ] || fail "apt did not install it within $((5 * slow)) minutes"
 started=$(date +%s%N)
-for _ in $(seq 1 "$slow"); do
-    form1=$(wait_for_window 'Vorrel Designer' 2>/dev/null) && break
-done
-[ -n "${form1:-}" ] || { cat "$work/program.log"; fail "no designer window"; }
+form1=$(wait_for_window 'Vorrel Designer' $((30 * slow)) 2>/dev/null) || { cat "$work/program.log"; fail "no designer window"; }
 echo "first window after $(( ($(date +%s%N) - started) / 1000000 )) ms"
 
 xdotool windowmove --sync "$form1" 40 40
 xdotool mousemove --window "$form1" 308 88 click 1 key ctrl+a type --delay 30 146
 xdotool mousemove --window "$form1" 436 88 click 1                  # INCHES
-sleep "$pause"
-values=$(read_results "$form1" "$pause")
+values=$(read_results "$form1" $((20 * slow)))
 [ "$values" = "57.329 19.089 1.13 2.363" ] || fail "146 MHz in inches gave '$values'"
 echo "146 MHz, INCHES: $values"
 xdotool mousemove --window "$form1" 548 88 click 1                  # CM
-sleep "$pause"
-values=$(read_results "$form1" "$pause")
+values=$(read_results "$form1" $((20 * slow)))
 [ "$values" = "145.615 48.486 2.871 6.002" ] || fail "146 MHz in centimetres gave '$values'"
 echo "146 MHz, CM: $values"
 xdotool mousemove --window "$form1" 568 384 click 1                 # EXIT

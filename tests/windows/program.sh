@@ -27,7 +27,7 @@ geometry=$(xdotool getwindowgeometry "$form1" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = 600x425 ] || fail "the designer is $geometry, not 600x425"
 extents=$(xprop -id "$form1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ' ')
 [ "${extents:-0,0,0,0}" = 0,0,0,0 ] || fail "the designer has a frame ($extents)"
-for _ in $(seq 1 30); do [ "$(xdotool getwindowfocus)" = "$form1" ] && break; sleep 0.1; done
+for _ in $(seq 1 100); do [ "$(xdotool getwindowfocus)" = "$form1" ] && break; sleep 0.1; done
 [ "$(xdotool getwindowfocus getwindowname)" = 'Vorrel Designer' ] \
     || fail "the focus is on '$(xdotool getwindowfocus getwindowname)', not on the designer"
 # Wine marks a window that Windows gives no task bar button (an owned window) so for X as well.
@@ -41,7 +41,7 @@ xdotool mousemove --window "$form1" 436 88 click 1                  # INCHES
 sleep 0.3
 shots=${VORREL_WINDOWS_SCREENSHOTS:-}
 [ -z "$shots" ] || capture_window "$form1" "$shots/windows-main-window.png"
-values=$(read_results "$form1" 0.3)  # through the clipboard Wine shares with X
+values=$(read_results "$form1")  # through the clipboard Wine shares with X
 [ "$values" = "57.329 19.089 1.13 2.363" ] || fail "146 MHz in inches gave '$values'"
 echo "146 MHz, INCHES: $values"
 
