@@ -58,6 +58,11 @@ package_lists() {
                         at-spi2-core dbus dbus-x11 python3-pyatspi
                         python3-gi gir1.2-atspi-2.0 weston qt6-wayland orca
                         speech-dispatcher speech-dispatcher-espeak-ng)
+    # The Windows program (scripts/test-windows, in the Debian 13 root): MinGW-w64, Qt's host tools
+    # of the machine's own Qt for the cross-built Qt (scripts/lib/qt_windows.sh), Wine and NSIS.
+    WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libwine-dev
+                      qt6-base-dev-tools dpkg-dev xz-utils debian-archive-keyring googletest
+                      wine64 nsis unzip xclip)
     # The sanitizer and fuzzer build (scripts/lib/sanitize.sh).
     SANITIZER_PACKAGES=(clang "$clang_runtime" llvm)
 }

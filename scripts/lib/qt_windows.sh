@@ -1,34 +1,27 @@
 # SPDX-License-Identifier: MIT
-# Qt 6.8 LTS for 64-bit Windows, cross-built with MinGW-w64 from Debian's own qtbase source package
-# (Debian 13's, fetched through a private source list: the machine's own package sources stay as
-# they are). A cross build needs Qt's host tools (moc, rcc, uic, ...) of the same version, so they
-# are built first from the same source for this machine, without the GUI modules. Both are built
-# once into a cache outside the tree, each keyed by everything its build depends on; later runs
-# only look.
+# Qt 6.8 LTS for 64-bit Windows, cross-built with MinGW-w64 from Debian's own qtbase source package,
+# on Debian 13 (scripts/test-windows runs in its root): the source is the very version of the
+# machine's own Qt, whose host tools (moc, rcc, uic, syncqt, ...; qt6-base-dev-tools) the cross
+# build uses. The source is fetched through a private source list: the machine's own package
+# sources stay as they are. Built once into a cache outside the tree, keyed by everything the build
+# depends on; later runs only look.
 #   source scripts/lib/common.sh; source scripts/lib/qt_windows.sh; ensure_qt_windows
-# sets QT_WINDOWS to the Windows Qt's prefix, QT_WINDOWS_HOST to the host tools' prefix and
-# QT_WINDOWS_SOURCE to "qt6-base <version>", the source package both were built from. The first run
-# takes about 45 minutes on 2 cores.
+# sets QT_WINDOWS to the Windows Qt's prefix and QT_WINDOWS_SOURCE to "qt6-base <version>", the
+# source package it was built from. The first run takes about 15 minutes on 2 cores.
 
-QT_WINDOWS_PACKAGES=(dpkg-dev xz-utils cmake ninja-build g++ g++-mingw-w64-x86-64-posix libwine-dev
-                     debian-archive-keyring)
+QT_WINDOWS_PACKAGES=(dpkg-dev xz-utils cmake ninja-build g++-mingw-w64-x86-64-posix libwine-dev
+                     qt6-base-dev qt6-base-dev-tools debian-archive-keyring)
 QT_WINDOWS_CACHE=$VORREL_CACHE
-QT_WINDOWS_SUITE=trixie  # Debian 13: qt6-base 6.8, Qt's long-term release
 QT_WINDOWS_UIA_SUITE=bookworm  # Debian 12: qt6-base 6.4, whose MinGW copies of UI Automation serve
 
-# Both builds: Qt's own copies of the third-party libraries, none of the machine's; compiled as a
-# unity build (several sources a compiler run), which takes 40% off the build on 2 cores.
+# Qt's own copies of the third-party libraries, none of the machine's; compiled as a unity build
+# (several sources a compiler run), which takes 40% off the build on 2 cores.
 QT_WINDOWS_COMMON=(
     -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON -DQT_GENERATE_SBOM=OFF -DQT_UNITY_BUILD=ON
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
     -DFEATURE_icu=OFF -DFEATURE_zstd=OFF -DFEATURE_glib=OFF -DFEATURE_libudev=OFF
     -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF
     -DFEATURE_system_libb2=OFF -DFEATURE_qmake=OFF)
-
-# The host tools: moc, rcc, uic, syncqt and the rest come from Core alone.
-QT_WINDOWS_HOST_FEATURES=(
-    -DFEATURE_gui=OFF -DFEATURE_widgets=OFF -DFEATURE_network=OFF -DFEATURE_sql=OFF
-    -DFEATURE_dbus=OFF -DFEATURE_testlib=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF)
 
 # What the program and its tests need, and nothing more: Core, Gui, Widgets, Test, the Windows
 # platform plugin with its DirectWrite font database and UI Automation, the Windows styles, and
@@ -64,7 +57,7 @@ QT_WINDOWS_WINTAB_SHIM='/* Wine'"'"'s wintab.h, with the macros it needs from Wi
 #include "wine/wintab.h"
 '
 
-# apt-get reading only the private source list of Debian 13's sources, and its own lists.
+# apt-get reading only the private source list, and its own lists.
 qt_windows_apt() {
     local dir=$QT_WINDOWS_CACHE/apt
     local cmd=$1; shift
@@ -72,12 +65,13 @@ qt_windows_apt() {
            -o Dir::State::Lists="$dir/lists" -o Dir::Cache="$dir/cache" "$@"
 }
 
-# The private source list names the mirror of the machine's own Debian entries.
+# The private source list names the mirror of the machine's own Debian entries: its own release's
+# sources, and Debian 12's.
 qt_windows_sources() {
     local dir=$QT_WINDOWS_CACHE/apt mirror suite
     mkdir -p "$dir/lists/partial" "$dir/cache/archives/partial"
     mirror=$(debian_mirror)
-    for suite in "$QT_WINDOWS_SUITE" "$QT_WINDOWS_UIA_SUITE"; do
+    for suite in "$(. /etc/os-release && echo "$VERSION_CODENAME")" "$QT_WINDOWS_UIA_SUITE"; do
         echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror $suite main"
     done >"$dir/sources.list"
     qt_windows_apt apt-get update -qq 2>/dev/null
@@ -90,25 +84,24 @@ qt_windows_key() {
 
 ensure_qt_windows() {
     ensure_packages "${QT_WINDOWS_PACKAGES[@]}"
-    qt_windows_sources || { echo "could not read Debian's $QT_WINDOWS_SUITE source list" >&2; return 1; }
-    local versions version uia_version
-    versions=$(qt_windows_apt apt-cache showsrc qt6-base | sed -n 's/^Version: //p' | sort -V)
-    version=$(tail -1 <<<"$versions")
-    uia_version=$(grep '^6\.4\.' <<<"$versions" | tail -1 || true)
-    [ -n "$version" ] || { echo "no qt6-base source package in $QT_WINDOWS_SUITE" >&2; return 1; }
+    qt_windows_sources || { echo "could not read Debian's source lists" >&2; return 1; }
+    # The source of the machine's own Qt, whose host tools build it.
+    local version uia_version host_cmake
+    version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
+    host_cmake=/usr/lib/$(gcc -print-multiarch)/cmake
+    uia_version=$(qt_windows_apt apt-cache showsrc qt6-base | sed -n 's/^Version: \(6\.4\.\)/\1/p' \
+                      | sort -V | tail -1)
     [ -n "$uia_version" ] || { echo "no qt6-base 6.4 source package in $QT_WINDOWS_UIA_SUITE" >&2; return 1; }
     QT_WINDOWS_SOURCE="qt6-base $version"
     local upstream=${version%%+*}
-    QT_WINDOWS_HOST=$QT_WINDOWS_CACHE/qt-host-$upstream-$(
-        { printf '%s\n' "${QT_WINDOWS_COMMON[@]}" "${QT_WINDOWS_HOST_FEATURES[@]}"; g++ --version | head -1; } \
-            | qt_windows_key "$version")
     QT_WINDOWS=$QT_WINDOWS_CACHE/qt-windows-$upstream-$(
         { printf '%s\n' "${QT_WINDOWS_COMMON[@]}" "${QT_WINDOWS_FEATURES[@]}" "$QT_WINDOWS_WINTAB_SHIM"
           cat "$ROOT/cmake/mingw-w64.cmake" "$ROOT"/scripts/lib/qt_windows/*
           x86_64-w64-mingw32-g++-posix --version | head -1
-          dpkg-query -W -f='${Version}\n' libwine-dev mingw-w64-x86-64-dev; } \
-            | qt_windows_key "$version" "$uia_version" "$QT_WINDOWS_HOST")
-    if [ -f "$QT_WINDOWS/.complete" ] && [ -f "$QT_WINDOWS_HOST/.complete" ]; then
+          dpkg-query -W -f='${Package} ${Version}\n' libwine-dev mingw-w64-x86-64-dev \
+              qt6-base-dev-tools qt6-base-dev; } \
+            | qt_windows_key "$version" "$uia_version")
+    if [ -f "$QT_WINDOWS/.complete" ]; then
         echo "Qt for Windows: $QT_WINDOWS_SOURCE, cached in $QT_WINDOWS"
         return 0
     fi
@@ -116,7 +109,7 @@ ensure_qt_windows() {
     local work=$QT_WINDOWS_CACHE/qt-$upstream.build started=$SECONDS
     local src=$work/qt6-base-${version%-*}
     if [ ! -f "$src/.unpacked" ]; then
-        echo "Qt for Windows: fetching the source of $QT_WINDOWS_SOURCE from Debian $QT_WINDOWS_SUITE"
+        echo "Qt for Windows: fetching the source of $QT_WINDOWS_SOURCE"
         rm -rf "$work"
         mkdir -p "$work"
         (cd "$work" && qt_windows_apt apt-get source -qq --download-only qt6-base="$version" >/dev/null 2>&1 \
@@ -127,20 +120,14 @@ ensure_qt_windows() {
         qt_windows_patch_source "$src" "$work"/qt6-base_"${uia_version%-*}".orig.tar.*
         touch "$src/.unpacked"
     fi
-    if [ ! -f "$QT_WINDOWS_HOST/.complete" ]; then
-        echo "Qt for Windows: building Qt $upstream's host tools into $QT_WINDOWS_HOST (once)"
-        qt_windows_build "$src" "$work/host" "$QT_WINDOWS_HOST" \
-            "${QT_WINDOWS_COMMON[@]}" "${QT_WINDOWS_HOST_FEATURES[@]}" || return 1
-        touch "$QT_WINDOWS_HOST/.complete"
-        echo "Qt for Windows: host tools built in $((SECONDS - started)) s"
-    fi
-    echo "Qt for Windows: building Qt $upstream for Windows with MinGW-w64 into $QT_WINDOWS (once)"
+    echo "Qt for Windows: building Qt $upstream for Windows with MinGW-w64 into $QT_WINDOWS (once)," \
+         "with the host tools of the machine's Qt $(qtpaths6 --qt-query QT_VERSION 2>/dev/null || echo "$upstream")"
     mkdir -p "$QT_WINDOWS"
     # Qt's installed toolchain file names the one it was built with: keep a copy beside the install.
     cp "$ROOT/cmake/mingw-w64.cmake" "$QT_WINDOWS/mingw-w64.cmake"
     qt_windows_build "$src" "$work/windows" "$QT_WINDOWS" \
         -DCMAKE_TOOLCHAIN_FILE="$QT_WINDOWS/mingw-w64.cmake" \
-        -DQT_HOST_PATH="$QT_WINDOWS_HOST" -DQT_HOST_PATH_CMAKE_DIR="$QT_WINDOWS_HOST/lib/cmake" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake" \
         "${QT_WINDOWS_COMMON[@]}" "${QT_WINDOWS_FEATURES[@]}" || return 1
     # Qt's source as it was built, for the downloads to carry beside them: Debian's source package,
     # the files added to it here and the options it was configured with; and Qt's licences.
@@ -151,7 +138,9 @@ ensure_qt_windows() {
     tar -C "$src" -cJf "$source/qt6-base_$version-windows-additions.tar.xz" \
         src/3rdparty/wintab src/plugins/platforms/windows/uiautomation.h \
         src/plugins/platforms/windows/uia-mingw
-    printf '%s\n' "${QT_WINDOWS_COMMON[@]}" "${QT_WINDOWS_FEATURES[@]}" >"$source/configure-options.txt"
+    { printf '%s\n' "${QT_WINDOWS_COMMON[@]}" "${QT_WINDOWS_FEATURES[@]}"
+      echo "-DQT_HOST_PATH=/usr  # the host tools of Debian's qt6-base-dev-tools $version, built from this source"
+    } >"$source/configure-options.txt"
     printf '%s\n' "$QT_WINDOWS_SOURCE" >"$source/debian-source-version.txt"
     cp -r "$src/LICENSES" "$source/"
     rm -rf "$work"
