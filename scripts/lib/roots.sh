@@ -28,7 +28,8 @@ ROOT_PACKAGES=(debootstrap debian-archive-keyring util-linux)
 
 test_root() {
     package_lists "debian $(debian_release "$2")"
-    ensure_root "$1" "$2" "${BUILD_PACKAGES[@]}" "${X_SESSION_PACKAGES[@]}" "${TEST_TOOL_PACKAGES[@]}"
+    ensure_root "$1" "$2" "${BUILD_PACKAGES[@]}" "${X_SESSION_PACKAGES[@]}" "${TEST_TOOL_PACKAGES[@]}" \
+        "${WINDOWS_PACKAGES[@]}"
     package_lists
 }
 
@@ -89,9 +90,11 @@ ensure_root() {
         # under qemu.
         debootstrap --variant=minbase --foreign --arch="$_arch" "$_suite" "$_root.new" "$_mirror" \
             >"$_log" 2>&1 \
+            && unsafe_io "$_root.new" \
             && VORREL_IN_ROOT_WRITABLE=1 in_root "$_root.new" \
                    env container=lxc /debootstrap/debootstrap --second-stage >>"$_log" 2>&1
     fi || { tail -20 "$_log" >&2; echo "root: debootstrap of $_suite failed" >&2; return 1; }
+    unsafe_io "$_root.new"
     if [ $# -gt 0 ]; then
         VORREL_IN_ROOT_WRITABLE=1 in_root "$_root.new" sh -c \
             '{ [ -z "$0" ] || dpkg --add-architecture "$0"; } && apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" && apt-get clean' \
@@ -101,6 +104,14 @@ ensure_root() {
     mv "$_root.new" "$_root"
     touch "$_root/.complete"
     echo "root: Debian $_suite with $# packages made in $((SECONDS - _started)) s"
+}
+
+# unsafe_io ROOT: dpkg in ROOT never syncs what it writes, as in a root that mmdebstrap makes: a
+# throw-away system needs no safety against a power cut, and an install into it takes a fifth less
+# time (271 packages of Qt into a clean Debian 12 root: 94 s instead of 115 s on a busy machine).
+unsafe_io() {
+    mkdir -p "$1/etc/dpkg/dpkg.cfg.d"
+    echo force-unsafe-io >"$1/etc/dpkg/dpkg.cfg.d/force-unsafe-io"
 }
 
 # emulated_root ROOT: whether ROOT is an arm64 root, whose programs run here under qemu (its shell
