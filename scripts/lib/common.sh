@@ -58,11 +58,14 @@ package_lists() {
                         at-spi2-core dbus dbus-x11 python3-pyatspi
                         python3-gi gir1.2-atspi-2.0 weston qt6-wayland orca
                         speech-dispatcher speech-dispatcher-espeak-ng)
-    # The Windows program (scripts/test-windows, in the Debian 13 root): MinGW-w64, Qt's host tools
-    # of the machine's own Qt for the cross-built Qt (scripts/lib/qt_windows.sh), Wine and NSIS.
+    # The Windows program (scripts/test-windows), built in the Debian 13 root: MinGW-w64, the host
+    # tools of the root's own Qt for the cross-built Qt (scripts/lib/qt_windows.sh), and Wine
+    # (which the build names as the emulator of its tests); packaged with NSIS and run under Wine
+    # on this machine.
     WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libwine-dev
                       qt6-base-dev-tools dpkg-dev xz-utils debian-archive-keyring googletest
                       wine64 nsis unzip xclip)
+    WINDOWS_TEST_PACKAGES=(wine64 nsis xclip unzip file binutils-mingw-w64-x86-64)
     # The sanitizer and fuzzer build (scripts/lib/sanitize.sh).
     SANITIZER_PACKAGES=(clang "$clang_runtime" llvm)
 }
