@@ -5,7 +5,7 @@
 #   cmake -S . -B build-windows --toolchain <Qt for Windows>/lib/cmake/Qt6/qt.toolchain.cmake
 # The posix thread model gives std::thread and std::mutex, which GoogleTest needs. The programs use
 # the MinGW runtime DLLs as Qt's DLLs do, so that one C++ runtime serves both; ctest runs each
-# test through Wine where wine64 is installed.
+# test through Wine: this machine's, or the one VORREL_WINE names.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 

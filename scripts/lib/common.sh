@@ -8,6 +8,11 @@ BUILD=${VORREL_BUILD_DIR:-$ROOT/build}
 VORREL_CACHE=${VORREL_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/vorrel}
 # The downloads of a build, with their check sums.
 DIST=$ROOT/dist
+# Every build of the program compiles through ccache (one of BUILD_PACKAGES), whose cache is kept
+# with the others and shared with the roots (scripts/lib/in-root): a later run, from a fresh clone
+# too, compiles only what changed. Paths below the checkout are hashed relative to it.
+export CCACHE_DIR=${CCACHE_DIR:-$VORREL_CACHE/ccache} CCACHE_BASEDIR=$ROOT CCACHE_NOHASHDIR=true
+export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
 
 # debian_release SUITE: the release number of a Debian suite.
 debian_release() {
@@ -49,7 +54,7 @@ package_lists() {
     # what building its tests needs as well.
     PROGRAM_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev
                       fonts-liberation2)
-    BUILD_PACKAGES=("${PROGRAM_PACKAGES[@]}" libgtest-dev)
+    BUILD_PACKAGES=("${PROGRAM_PACKAGES[@]}" libgtest-dev ccache)
     # What the checks beyond the unit tests need: resource and package validators (appstream's
     # compose reads the SVG icon through librsvg), a session bus and the accessibility registry,
     # Orca with its speech server, a headless Wayland compositor.
@@ -58,14 +63,12 @@ package_lists() {
                         at-spi2-core dbus dbus-x11 python3-pyatspi
                         python3-gi gir1.2-atspi-2.0 weston qt6-wayland orca
                         speech-dispatcher speech-dispatcher-espeak-ng)
-    # The Windows program (scripts/test-windows), built in the Debian 13 root: MinGW-w64, the host
-    # tools of the root's own Qt for the cross-built Qt (scripts/lib/qt_windows.sh), and Wine
-    # (which the build names as the emulator of its tests); packaged with NSIS and run under Wine
-    # on this machine.
-    WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libwine-dev
-                      qt6-base-dev-tools dpkg-dev xz-utils debian-archive-keyring googletest
-                      wine64 nsis unzip xclip)
-    WINDOWS_TEST_PACKAGES=(wine64 nsis xclip unzip file binutils-mingw-w64-x86-64)
+    # The Windows program (scripts/test-windows), built in the Debian 13 root: MinGW-w64 and the
+    # host tools of the root's own Qt for the cross-built Qt (scripts/lib/qt_windows.sh); packaged
+    # with NSIS and run under Wine on this machine.
+    WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+                      qt6-base-dev-tools dpkg-dev xz-utils debian-archive-keyring googletest)
+    WINDOWS_TEST_PACKAGES=(wine64 nsis unzip file binutils-mingw-w64-x86-64)
     # The sanitizer and fuzzer build (scripts/lib/sanitize.sh).
     SANITIZER_PACKAGES=(clang "$clang_runtime" llvm)
 }

@@ -2,7 +2,7 @@
 # A virtual X display with a window manager, for screenshots and end-to-end checks.
 # start_x_session: sets DISPLAY and starts Xvfb (96 dpi) and openbox; stop_x_session ends them.
 
-X_SESSION_PACKAGES=(xvfb xauth openbox x11-utils x11-xserver-utils xdotool imagemagick)
+X_SESSION_PACKAGES=(xvfb xauth openbox x11-utils x11-xserver-utils xdotool imagemagick xclip)
 
 start_x_session() {
     # Xvfb takes the first free display itself and writes its number to descriptor 3 once it
