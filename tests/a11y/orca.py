@@ -111,24 +111,11 @@ class Speech:
 
     def expect(self, pattern, what, timeout=30.0):
         """Waits for a new utterance that matches pattern; the ones before it are taken."""
-        regex = re.compile(pattern)
-        deadline = time.monotonic() + timeout
-        start = self.heard
-        while True:
-            self._read()
-            for index in range(self.heard, len(self.utterances)):
-                match = regex.search(self.utterances[index])
-                if match:
-                    self.heard = index + 1
-                    return match
-            if time.monotonic() > deadline:
-                said = "\n".join(f"    '{u}'" for u in self.utterances[start:]) or "    (nothing)"
-                raise Failure(f"Orca did not say {what} within {timeout:.0f} s; it said:\n{said}")
-            time.sleep(0.05)
+        return self.expect_report([re.compile(pattern)], what, quiet=None, timeout=timeout)
 
     def expect_report(self, regexes, what, quiet=5.0, timeout=30.0):
-        """Waits for a new utterance that matches one of regexes and returns its match; None once
-        Orca has said something else and then nothing for quiet seconds."""
+        """Waits for a new utterance that matches one of regexes and returns its match; with quiet,
+        None once Orca has said something else and then nothing for quiet seconds."""
         deadline = time.monotonic() + timeout
         start, count, changed = self.heard, -1, time.monotonic()
         while True:
@@ -142,11 +129,12 @@ class Speech:
             now = time.monotonic()
             if len(self.utterances) != count:
                 count, changed = len(self.utterances), now
-            if count > start and now - changed > quiet:
+            if quiet is not None and count > start and now - changed > quiet:
                 self.heard = count
                 return None
             if now > deadline:
-                raise Failure(f"Orca did not say {what} within {timeout:.0f} s")
+                said = "\n".join(f"    '{u}'" for u in self.utterances[start:]) or "    (nothing)"
+                raise Failure(f"Orca did not say {what} within {timeout:.0f} s; it said:\n{said}")
             time.sleep(0.05)
 
 
