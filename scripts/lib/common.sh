@@ -63,11 +63,11 @@ package_lists() {
                         at-spi2-core dbus dbus-x11 python3-pyatspi
                         python3-gi gir1.2-atspi-2.0 weston qt6-wayland orca
                         speech-dispatcher speech-dispatcher-espeak-ng)
-    # The Windows program (scripts/test-windows), built in the Debian 13 root: MinGW-w64 and the
-    # host tools of the root's own Qt for the cross-built Qt (scripts/lib/qt_windows.sh); packaged
-    # with NSIS and run under Wine on this machine.
-    WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-                      qt6-base-dev-tools dpkg-dev xz-utils debian-archive-keyring googletest)
+    # The Windows program (scripts/test-windows), built in the Debian 13 root: MinGW-w64, the host
+    # tools of the root's own Qt for the cross-built Qt (scripts/lib/qt_windows.sh) and NSIS, whose
+    # 64-bit stubs the build looks for; packaged with NSIS and run under Wine on this machine.
+    WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 qt6-base-dev-tools
+                      nsis dpkg-dev xz-utils debian-archive-keyring googletest)
     WINDOWS_TEST_PACKAGES=(wine64 nsis unzip file binutils-mingw-w64-x86-64)
     # The sanitizer and fuzzer build (scripts/lib/sanitize.sh).
     SANITIZER_PACKAGES=(clang "$clang_runtime" llvm)
