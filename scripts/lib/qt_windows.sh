@@ -182,7 +182,8 @@ qt_windows_patch_source() {
     # The tablet headers (see QT_WINDOWS_WINTAB_SHIM).
     local wintab=$src/src/3rdparty/wintab
     mkdir -p "$wintab/wine"
-    dpkg-deb --fsys-tarfile "$wine_deb" | tar -xO ./usr/include/wine/wine/windows/wintab.h >"$wintab/wine/wintab.h"
-    dpkg-deb --fsys-tarfile "$wine_deb" | tar -xO ./usr/include/wine/wine/windows/pktdef.h >"$wintab/pktdef.h"
+    dpkg-deb --fsys-tarfile "$wine_deb" | tar -x -C "$wintab/wine" --strip-components=6 \
+        ./usr/include/wine/wine/windows/wintab.h ./usr/include/wine/wine/windows/pktdef.h
+    mv "$wintab/wine/pktdef.h" "$wintab/pktdef.h"
     printf '%s' "$QT_WINDOWS_WINTAB_SHIM" >"$wintab/wintab.h"
 }
