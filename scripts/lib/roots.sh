@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: MIT
 # Clean Debian roots for building, testing and installing the program on other releases: made
-# with debootstrap (minimal variant) from the archive that the machine's own apt sources name, the
+# with mmdebstrap (minimal variant) from the archive that the machine's own apt sources name, the
 # packages of a job installed into them, and kept in the cache under a key of what is in them;
 # later runs only look. A job enters its root through a throw-away overlay (scripts/lib/in-root),
 # so that what it leaves behind never reaches the cached root.
@@ -15,7 +15,7 @@
 #   in_root ROOT COMMAND...  runs COMMAND in a root (see scripts/lib/in-root)
 source "$(dirname "${BASH_SOURCE[0]}")/xsession.sh"
 
-# Roots are made and entered as root (debootstrap, chroot, mounts): a script that uses them starts
+# Roots are made and entered as root (mmdebstrap, chroot, mounts): a script that uses them starts
 # again through sudo where it is not, keeping its environment (the display, the cache folder).
 if [ "$(id -u)" -ne 0 ]; then
     command -v sudo >/dev/null 2>&1 \
@@ -24,7 +24,7 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 ROOTS_CACHE=$VORREL_CACHE/roots
-ROOT_PACKAGES=(debootstrap debian-archive-keyring util-linux)
+ROOT_PACKAGES=(mmdebstrap arch-test debian-archive-keyring util-linux)
 
 test_root() {
     package_lists "debian $(debian_release "$2")"
@@ -63,7 +63,7 @@ ensure_root() {
     local _var=$1 _suite=$2; shift 2
     local _mirror _key _root _started=$SECONDS _log _arch="" _add_arch=""
     _mirror=$(debian_mirror)
-    _key=$(printf '%s\n' "$_suite" "$_mirror" "$@" | sha256sum | cut -c1-16)
+    _key=$(printf '%s\n' mmdebstrap "$_suite" "$_mirror" "$@" | sha256sum | cut -c1-16)
     while [[ ${1:-} == --* ]]; do
         case $1 in
             --arch=*) _arch=${1#--arch=} ;;
@@ -83,17 +83,10 @@ ensure_root() {
     rm -rf "$_root" "$_root.new"
     mkdir -p "$ROOTS_CACHE"
     echo "root: making Debian $_suite in $_root (once)"
-    if [ -z "$_arch" ]; then
-        debootstrap --variant=minbase "$_suite" "$_root.new" "$_mirror" >"$_log" 2>&1
-    else
-        # Another architecture's packages are unpacked here and configured by its own programs,
-        # under qemu.
-        debootstrap --variant=minbase --foreign --arch="$_arch" "$_suite" "$_root.new" "$_mirror" \
-            >"$_log" 2>&1 \
-            && unsafe_io "$_root.new" \
-            && VORREL_IN_ROOT_WRITABLE=1 in_root "$_root.new" \
-                   env container=lxc /debootstrap/debootstrap --second-stage >>"$_log" 2>&1
-    fi || { tail -20 "$_log" >&2; echo "root: debootstrap of $_suite failed" >&2; return 1; }
+    # An arm64 root's packages are configured by its own programs, under qemu.
+    ${_arch:+"$ROOT/scripts/lib/with-arm64"} mmdebstrap --mode=root --variant=minbase \
+        ${_arch:+--architectures="$_arch"} "$_suite" "$_root.new" "$_mirror" >"$_log" 2>&1 \
+        || { tail -20 "$_log" >&2; echo "root: mmdebstrap of $_suite failed" >&2; return 1; }
     unsafe_io "$_root.new"
     if [ $# -gt 0 ]; then
         VORREL_IN_ROOT_WRITABLE=1 in_root "$_root.new" sh -c \
@@ -106,7 +99,7 @@ ensure_root() {
     echo "root: Debian $_suite with $# packages made in $((SECONDS - _started)) s"
 }
 
-# unsafe_io ROOT: dpkg in ROOT never syncs what it writes, as in a root that mmdebstrap makes: a
+# unsafe_io ROOT: dpkg in ROOT never syncs what it writes, as while mmdebstrap makes it: a
 # throw-away system needs no safety against a power cut, and an install into it takes a fifth less
 # time (271 packages of Qt into a clean Debian 12 root: 94 s instead of 115 s on a busy machine).
 unsafe_io() {
