@@ -38,6 +38,12 @@ QT_WINDOWS_FEATURES=(
     -DFEATURE_directwrite=ON -DFEATURE_directwrite3=ON -DFEATURE_direct2d=ON -DFEATURE_direct2d1_1=OFF
     -DFEATURE_testlib=ON -DFEATURE_widgets=ON -DFEATURE_style_windowsvista=ON
     -DFEATURE_style_windows11=ON
+    # Nor what only other programs use: PDF and ODF writers, Markdown, QMovie, undo stacks, and the
+    # MDI, calendar, wizard, colour and font dialog widgets.
+    -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF
+    -DFEATURE_textmarkdownwriter=OFF -DFEATURE_movie=OFF -DFEATURE_undocommand=OFF
+    -DFEATURE_mdiarea=OFF -DFEATURE_calendarwidget=OFF -DFEATURE_wizard=OFF
+    -DFEATURE_colordialog=OFF -DFEATURE_fontdialog=OFF
     # MinGW-w64's GCC 12 crashes compiling PCRE2 with stack clash protection, and with the stack
     # protector every program linking Qt's entry point library would need libssp as well.
     -DFEATURE_stack_clash_protection=OFF -DFEATURE_stack_protector=OFF)
@@ -135,6 +141,7 @@ ensure_qt_windows() {
     qt_windows_build "$src" "$work/windows" "$QT_WINDOWS" \
         -DCMAKE_TOOLCHAIN_FILE="$QT_WINDOWS/mingw-w64.cmake" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake" \
+        -DCMAKE_PROJECT_INCLUDE="$ROOT/scripts/lib/qt_windows/unity-build.cmake" \
         "${QT_WINDOWS_COMMON[@]}" "${QT_WINDOWS_FEATURES[@]}" || return 1
     # Qt's source as it was built, for the downloads to carry beside them: Debian's source package,
     # the files added to it here and the options it was configured with; and Qt's licences.
@@ -147,9 +154,11 @@ ensure_qt_windows() {
         src/plugins/platforms/windows/uia-mingw
     { printf '%s\n' "${QT_WINDOWS_COMMON[@]}" "${QT_WINDOWS_FEATURES[@]}"
       echo "-DQT_HOST_PATH=/usr  # the host tools of Debian's qt6-base-dev-tools $version, built from this source"
+      echo "-DCMAKE_PROJECT_INCLUDE=unity-build.cmake  # beside this file: Gui and HarfBuzz compiled as unity builds"
     } >"$source/configure-options.txt"
     printf '%s\n' "$QT_WINDOWS_SOURCE" >"$source/debian-source-version.txt"
     cp -r "$src/LICENSES" "$source/"
+    cp "$ROOT/scripts/lib/qt_windows/unity-build.cmake" "$source/"
     rm -rf "$work"
     touch "$QT_WINDOWS/.complete"
     echo "Qt for Windows: built in $((SECONDS - started)) s"
