@@ -42,7 +42,10 @@ fail_on_reports() {
 }
 
 started=$SECONDS
+# -O1 with line tables only, as the sanitizers' authors advise: reports keep their file and line,
+# and the build takes a good deal less time than at -O2 with full debug information.
 cmake -S "$ROOT" -B "$ASAN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG" \
       -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="$SANITIZE_FLAGS" \
       -DCMAKE_EXE_LINKER_FLAGS="$SANITIZE_FLAGS" -DVORREL_BUILD_FUZZ=ON >/dev/null
 status=0
