@@ -2,9 +2,13 @@
 #include "designcalculator.h"
 
 #include <charconv>
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <string>
 #include <system_error>
+#include <type_traits>
 
 namespace vorrel {
 namespace {
@@ -90,7 +94,36 @@ long decimalMagnitude(std::string_view number)
     return magnitude;
 }
 
-// Rewrites the user's text into the plain form std::from_chars reads ("-12.5e3": no "+", "." as
+// readNumber: std::from_chars for float and double, on standard libraries without it (emscripten's
+// libc++) strtof and strtod, which read the same plain form, correctly rounded, in the C locale
+// (the only one there). Like from_chars, a number out of range leaves value as it was.
+#ifdef VORREL_NO_FLOAT_FROM_CHARS
+template <typename Float> std::from_chars_result readNumber(const char *first, const char *last, Float &value)
+{
+    const std::string text(first, last); // strtod reads up to a terminating NUL
+    char *end = nullptr;
+    errno = 0;
+    Float read{};
+    if constexpr (std::is_same_v<Float, float>)
+        read = std::strtof(text.c_str(), &end);
+    else
+        read = std::strtod(text.c_str(), &end);
+    const char *stop = first + (end - text.c_str());
+    if (stop == first)
+        return {first, std::errc::invalid_argument};
+    if (errno == ERANGE)
+        return {stop, std::errc::result_out_of_range};
+    value = read;
+    return {stop, std::errc()};
+}
+#else
+template <typename Float> std::from_chars_result readNumber(const char *first, const char *last, Float &value)
+{
+    return std::from_chars(first, last, value);
+}
+#endif
+
+// Rewrites the user's text into the plain form readNumber reads ("-12.5e3": no "+", "." as
 // the separator), or returns false when it is not a number.
 bool normalise(std::string_view text, const std::string &separator, std::string &out)
 {
@@ -171,7 +204,7 @@ float parseFrequency(std::string_view text, const NumberFormat &format)
     const char *first = number.data();
     const char *last = first + number.size();
     float value = 0.0f;
-    const auto [end, error] = std::from_chars(first, last, value);
+    const auto [end, error] = readNumber(first, last, value);
     if (error == std::errc() && end == last)
         return value;
     if (error != std::errc::result_out_of_range || allDigitsZero(number))
@@ -183,7 +216,7 @@ float parseFrequency(std::string_view text, const NumberFormat &format)
     if (decimalMagnitude(number) >= 0)
         throw CalcError(CalcError::Kind::Overflow);
     double wide = 0.0;
-    const auto [wideEnd, wideError] = std::from_chars(first, last, wide);
+    const auto [wideEnd, wideError] = readNumber(first, last, wide);
     if (wideError == std::errc() && wideEnd == last)
         return static_cast<float>(wide);
     return negative ? -0.0f : 0.0f;

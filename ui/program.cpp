@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QPixmap>
 #include <QStyle>
@@ -32,7 +33,11 @@ void Program::configure(QApplication &app)
     // use one with the same metrics so that no caption is clipped. Windows has the outline heir
     // of the named bitmap face; a Windows without it (Wine has neither) takes Arial or one of its
     // metric twins, and only then a narrower sans, before Qt's own default, which may be a serif.
-#ifdef Q_OS_WIN
+#if defined(Q_OS_WASM)
+    // A web page lends the program none of the device's fonts: it carries its face.
+    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Regular.ttf"));
+    QFont::insertSubstitutions(QString::fromLatin1(kFontFace), {QStringLiteral("Liberation Sans")});
+#elif defined(Q_OS_WIN)
     QFont::insertSubstitutions(QString::fromLatin1(kFontFace),
                                {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
                                 QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),

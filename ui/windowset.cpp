@@ -114,16 +114,18 @@ void WindowSet::showWindow(WindowId id)
 {
     if (ending_)
         return;
+    // setVisible, not show(): where the platform shows every window full screen by default (a
+    // web page), the windows keep their own size all the same.
     QWidget *widget = window(id);
     if (!widget) {
         widget = create(id);
-        widget->show();
+        widget->setVisible(true);
         widget->activateWindow();
         return;
     }
     if (widget->isMinimized())
         widget->showNormal();
-    widget->show();
+    widget->setVisible(true);
     widget->raise();
     widget->activateWindow();
 }
@@ -184,23 +186,45 @@ void WindowSet::reportError(const QString &what)
 {
     if (ending_)
         return;
-    QMessageBox::critical(form1_, kMessageTitle,
-                          tr("The program met an error it cannot recover from and will close.") +
-                              QStringLiteral("\n\n") + what);
+    const QString text = tr("The program met an error it cannot recover from and will close.") +
+                         QStringLiteral("\n\n") + what;
+#ifdef Q_OS_WASM
+    // A web page runs no nested event loop: the box is opened, and its answer ends the program.
+    auto *box = new QMessageBox(QMessageBox::Critical, kMessageTitle, text, QMessageBox::Ok, form1_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    connect(box, &QMessageBox::finished, this, &WindowSet::endProgram);
+    box->setVisible(true); // at its own size (see showWindow)
+#else
+    QMessageBox::critical(form1_, kMessageTitle, text);
     endProgram();
+#endif
 }
 
 void WindowSet::showWarning(QWidget *parent, const QString &title, const QString &text)
 {
     const QPointer<QWidget> focus = QApplication::focusWidget();
     const QPointer<QWidget> owner = parent;
+    const auto giveFocusBack = [focus, owner] {
+        QWidget *target = focus ? focus.data() : owner.data();
+        if (!target || !target->isVisible())
+            return;
+        // In an inactive window this picks the control that has the focus once the window is
+        // active.
+        target->setFocus(Qt::OtherFocusReason);
+        target->window()->activateWindow();
+    };
+#ifdef Q_OS_WASM
+    // A web page runs no nested event loop: the box is opened and answered through its signal.
+    auto *box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    QObject::connect(box, &QMessageBox::finished, box, giveFocusBack);
+    box->setVisible(true); // at its own size (see showWindow)
+#else
     QMessageBox::warning(parent, title, text);
-    QWidget *target = focus ? focus.data() : owner.data();
-    if (!target || !target->isVisible())
-        return;
-    // In an inactive window this picks the control that has the focus once the window is active.
-    target->setFocus(Qt::OtherFocusReason);
-    target->window()->activateWindow();
+    giveFocusBack();
+#endif
 }
 
 void WindowSet::showCalculationError(const CalcError &error)

@@ -57,7 +57,8 @@ public:
 
     // Shows a modal warning over parent. Once it is answered, the control that had the keyboard
     // focus before it (or parent, when no control of the program had it) has it again, in an
-    // active window: some window managers leave the focus with no window when a box closes.
+    // active window: some window managers leave the focus with no window when a box closes. On
+    // the desktop it returns once the box is answered, in a web page at once.
     static void showWarning(QWidget *parent, const QString &title, const QString &text);
 
     // Wraps a click handler so that no exception leaves it (see the comment at the top).

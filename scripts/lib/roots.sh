@@ -12,6 +12,7 @@
 #                            Debian's multiarch cross compilers and arm64 libraries, for arm64,
 #                            and runs the arm64 tests under qemu
 #   arm64_clean_root VAR SUITE  a minimal arm64 system (a Raspberry Pi's, say), run under qemu
+#   web_root VAR             Debian 13 with emscripten and the browsers: the program for the web
 #   in_root ROOT COMMAND...  runs COMMAND in a root (see scripts/lib/in-root)
 source "$(dirname "${BASH_SOURCE[0]}")/xsession.sh"
 
@@ -46,6 +47,16 @@ cross_root() {
         crossbuild-essential-arm64 qt6-base-dev:arm64 qt6-svg-dev:arm64 libgl-dev:arm64 \
         libgtest-dev:arm64 pkgconf:arm64 qemu-user-static dpkg-dev file lintian
     package_lists
+}
+
+# The program for the web (scripts/test-web): Debian's emscripten with the host tools of Debian's
+# own Qt (scripts/lib/qt_web.sh), the Qt libraries that run the Debian 13 build's svgtopng,
+# GoogleTest's sources, the program's face to embed, and the browsers and Node.js that test the
+# page.
+web_root() {
+    ensure_root "$1" trixie emscripten cmake ninja-build qt6-base-dev qt6-base-dev-tools libqt6svg6 \
+        googletest dpkg-dev xz-utils debian-archive-keyring fonts-liberation2 brotli python3 \
+        nodejs chromium firefox-esr
 }
 
 # Its programs run under this machine's qemu (scripts/lib/with-arm64).
