@@ -9,10 +9,10 @@ set(web ${PROJECT_SOURCE_DIR}/resources/web)
 set(built ${CMAKE_CURRENT_BINARY_DIR}/web)
 configure_file(${web}/index.html.in ${built}/index.html @ONLY)
 configure_file(${web}/manifest.webmanifest.in ${built}/manifest.webmanifest @ONLY)
-file(COPY_FILE ${PROJECT_SOURCE_DIR}/resources/icons/hicolor/48x48/apps/vorrel.png ${built}/vorrel-48.png)
-file(COPY_FILE ${PROJECT_SOURCE_DIR}/resources/icons/hicolor/256x256/apps/vorrel.png ${built}/vorrel-256.png)
-file(COPY_FILE ${PROJECT_SOURCE_DIR}/resources/icons/vorrel.svg ${built}/vorrel.svg)
-file(COPY_FILE ${web}/page.js ${built}/page.js)
+configure_file(${PROJECT_SOURCE_DIR}/resources/icons/hicolor/48x48/apps/vorrel.png ${built}/vorrel-48.png COPYONLY)
+configure_file(${PROJECT_SOURCE_DIR}/resources/icons/hicolor/256x256/apps/vorrel.png ${built}/vorrel-256.png COPYONLY)
+configure_file(${PROJECT_SOURCE_DIR}/resources/icons/vorrel.svg ${built}/vorrel.svg COPYONLY)
+configure_file(${web}/page.js ${built}/page.js COPYONLY)
 
 # What the service worker keeps, the page first; its cache is named by a hash of them all, made
 # once vorrel.wasm is linked.

@@ -5,7 +5,7 @@
 // it again. The service worker keeps the files for use without a network.
 (function () {
     'use strict';
-    const screen = document.getElementById('screen');
+    const qtScreen = document.getElementById('screen');
     const loading = document.getElementById('loading');
     const loadingText = document.getElementById('loading-text');
     const ended = document.getElementById('ended');
@@ -22,7 +22,7 @@
 
     // Called by the program (ui/main.cpp) once it has ended.
     window.vorrelProgramEnded = function () {
-        screen.hidden = true;
+        qtScreen.hidden = true;
         ended.hidden = false;
         document.getElementById('start-again').focus();
     };
@@ -38,9 +38,17 @@
 
     qtLoad({
         qt: {
-            containerElements: [screen],
+            containerElements: [qtScreen],
             entryFunction: window.vorrel_entry,
-            onLoaded: function () { loading.hidden = true; },
+            onLoaded: function () {
+                loading.hidden = true;
+                // Qt names only a Mac's face for the title bars of its windows: elsewhere the
+                // browser would fall back to a serif.
+                const style = document.createElement('style');
+                style.textContent = '.title-bar .window-name { font-family: "Lucida Grande", ' +
+                    '"Liberation Sans", Arial, Helvetica, system-ui, sans-serif; }';
+                qtScreen.firstElementChild?.shadowRoot?.appendChild(style);
+            },
             onExit: function (exit) {
                 if (exit.crashed) {
                     loading.hidden = false;

@@ -83,7 +83,7 @@ class Connection {
             if (waiting) {
                 this.pending.delete(data.id);
                 if (data.error)
-                    waiting.reject(new Error(`${waiting.method}: ${JSON.stringify(data.error)}`));
+                    waiting.reject(new Error(`${waiting.method}: ${JSON.stringify(data.error)} ${data.message ?? ''}`));
                 else
                     waiting.resolve(data.result);
             } else if (data.method) {
@@ -153,6 +153,8 @@ export class ChromiumPage {
         page.sessionId = sessionId;
         for (const domain of ['Page', 'Runtime', 'Network'])
             await page.send(`${domain}.enable`);
+        // A headless page never has the focus of a window on a desktop: it acts as if it had.
+        await page.send('Emulation.setFocusEmulationEnabled', { enabled: true });
         page.consoleLines = [];
         browser.listeners.add((data) => {
             if (data.sessionId === sessionId && data.method === 'Runtime.consoleAPICalled')
@@ -198,13 +200,13 @@ export class ChromiumPage {
         await this.send('Input.dispatchMouseEvent', { type: 'mouseReleased', x: to.x, y: to.y, button: 'left', clickCount: 1 });
     }
     // press('Tab'), press('Enter'), press('a'): a key as the keyboard sends it.
-    async press(key, { shift = false } = {}) {
+    async press(key, { shift = false, control = false } = {}) {
         const named = { Tab: [9, 'Tab', ''], Enter: [13, 'Enter', '\r'], Escape: [27, 'Escape', ''],
                         Space: [32, 'Space', ' '], Backspace: [8, 'Backspace', ''] };
         const [code, codeName, text] = named[key] ?? [key.toUpperCase().charCodeAt(0),
             /[0-9]/.test(key) ? `Digit${key}` : /[a-z]/i.test(key) ? `Key${key.toUpperCase()}` : '', key];
         const keyName = key === 'Space' ? ' ' : key;
-        const modifiers = shift ? 8 : 0;
+        const modifiers = (shift ? 8 : 0) | (control ? 2 : 0);
         await this.send('Input.dispatchKeyEvent', { type: text ? 'keyDown' : 'rawKeyDown', key: keyName,
             code: codeName, windowsVirtualKeyCode: code, text, unmodifiedText: text, modifiers });
         await this.send('Input.dispatchKeyEvent', { type: 'keyUp', key: keyName, code: codeName, windowsVirtualKeyCode: code, modifiers });
@@ -212,6 +214,10 @@ export class ChromiumPage {
     async type(text) {
         for (const character of text)
             await this.press(character);
+    }
+    async tap(x, y) {
+        for (const type of ['touchStart', 'touchEnd'])
+            await this.send('Input.dispatchTouchEvent', { type, touchPoints: type === 'touchEnd' ? [] : [{ x, y }] });
     }
     async screenshot(file) {
         const { data } = await this.send('Page.captureScreenshot', { format: 'png' });
@@ -242,16 +248,23 @@ export class FirefoxPage {
     constructor(connection, child, profile, context) { Object.assign(this, { connection, child, profile, context }); }
     goto(url) { return this.connection.send('browsingContext.navigate', { context: this.context, url, wait: 'complete' }); }
     async eval(expression) {
-        const reply = await this.connection.send('script.evaluate', { expression, awaitPromise: true,
+        // Values come back as JSON text: BiDi's own form of an object is a list of typed pairs.
+        const reply = await this.connection.send('script.evaluate', { awaitPromise: true,
+            expression: `(async () => JSON.stringify(await (${expression})) ?? 'null')()`,
             target: { context: this.context }, resultOwnership: 'none' });
         if (reply.type === 'exception')
             throw new Error(`${expression}: ${reply.exceptionDetails.text}`);
-        return reply.result.value;
+        return JSON.parse(reply.result.value);
     }
     async click(x, y) {
         await this.connection.send('input.performActions', { context: this.context, actions: [{
-            type: 'pointer', id: 'mouse', actions: [{ type: 'pointerMove', x: Math.round(x), y: Math.round(y) },
+            type: 'pointer', id: 'mouse', parameters: { pointerType: 'mouse' }, actions: [{ type: 'pointerMove', x: Math.round(x), y: Math.round(y), origin: 'viewport', duration: 0 },
                 { type: 'pointerDown', button: 0 }, { type: 'pointerUp', button: 0 }] }] });
+    }
+    async selectAll() {
+        const control = '\uE009';
+        await this.connection.send('input.performActions', { context: this.context, actions: [{ type: 'key', id: 'keyboard',
+            actions: [{ type: 'keyDown', value: control }, { type: 'keyDown', value: 'a' }, { type: 'keyUp', value: 'a' }, { type: 'keyUp', value: control }] }] });
     }
     async type(text) {
         const keys = [...text].flatMap((key) => [{ type: 'keyDown', value: key }, { type: 'keyUp', value: key }]);
