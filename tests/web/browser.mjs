@@ -21,6 +21,7 @@ const TYPES = {
 // {url, sent: bytes sent so far, close()}.
 export function serve(dir, { compress = null } = {}) {
     const stats = { sent: 0 };
+    const compressed = new Map(); // brotli at its best takes seconds for vorrel.wasm: once a file
     const server = http.createServer((request, response) => {
         const name = decodeURIComponent(new URL(request.url, 'http://host').pathname);
         let file = path.join(dir, path.normalize(name).replace(/^(\.\.[/\\])+/, ''));
@@ -33,10 +34,13 @@ export function serve(dir, { compress = null } = {}) {
         let body = fs.readFileSync(file);
         const headers = { 'Content-Type': TYPES[path.extname(file)] ?? 'application/octet-stream',
                           'Cache-Control': 'no-cache' };
-        if (compress === 'br')
-            body = zlib.brotliCompressSync(body, { params: { [zlib.constants.BROTLI_PARAM_QUALITY]: 11 } });
-        else if (compress === 'gzip')
-            body = zlib.gzipSync(body, { level: 9 });
+        if (compress && !compressed.has(file)) {
+            compressed.set(file, compress === 'br'
+                ? zlib.brotliCompressSync(body, { params: { [zlib.constants.BROTLI_PARAM_QUALITY]: 11 } })
+                : zlib.gzipSync(body, { level: 9 }));
+        }
+        if (compress)
+            body = compressed.get(file);
         if (compress)
             headers['Content-Encoding'] = compress;
         stats.sent += body.length;
