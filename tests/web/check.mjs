@@ -42,16 +42,11 @@ const PAGE_HELPERS = `(window.vorrelTest = {
         if (button) button.click();
         return true;
     },
-    // The controls Qt mirrors: {name, role, value, x, y, w, h} each; the position is the middle.
+    // The controls Qt mirrors: {name, text} each (a text box's name is set once it has changed or
+    // had the focus; its text is its value).
     controls() {
-        return [...vorrelTest.qt().querySelectorAll('.qt-window *')].filter((e) =>
-            e.closest('.qt-window-a11y-container') && (e.getAttribute('name') !== null || e.tagName === 'BUTTON'
-                || e.getAttribute('aria-description') !== null)).map((e) => {
-            const r = e.getBoundingClientRect();
-            return { tag: e.tagName.toLowerCase(), role: e.getAttribute('role'), name: e.getAttribute('name') ?? '',
-                     text: e.textContent, description: e.getAttribute('aria-description') ?? '',
-                     x: r.x + r.width / 2, y: r.y + r.height / 2, w: r.width, h: r.height };
-        });
+        return [...vorrelTest.qt().querySelectorAll('.qt-window-a11y-container *')]
+            .map((e) => ({ name: e.getAttribute('name') ?? '', text: e.textContent }));
     },
     // The middle of a control of the window titled TITLE, from the place the program lays it out
     // at in that window (twips, 15 to a pixel): Qt's mirror of the controls may keep the places
@@ -63,11 +58,8 @@ const PAGE_HELPERS = `(window.vorrelTest = {
         return { x: r.x + (left + width / 2) / 15, y: r.y + (top + height / 2) / 15 };
     },
     windows() {
-        return [...vorrelTest.qt().querySelectorAll('.qt-window')].filter((w) => w.style.display !== 'none'
-            && getComputedStyle(w).visibility !== 'hidden').map((w) => {
-            const r = w.getBoundingClientRect();
-            return { title: w.querySelector('.title')?.innerText ?? '', x: r.x, y: r.y, w: r.width, h: r.height };
-        });
+        return [...vorrelTest.qt().querySelectorAll('.qt-window')].filter((w) => w.style.display !== 'none')
+            .map((w) => { const r = w.getBoundingClientRect(); return { x: r.x, y: r.y, w: r.width, h: r.height }; });
     },
 }, true)`;
 
@@ -80,11 +72,6 @@ async function started(page) {
 }
 const controls = (page) => page.eval('vorrelTest.controls()');
 const windows = (page) => page.eval('vorrelTest.windows()');
-// The control whose accessible name (or, for a button, text) is NAME.
-async function control(page, name) {
-    return waitUntil(`the control "${name}"`, async () =>
-        (await controls(page)).find((c) => c.name === name || (c.tag === 'button' && c.text === name)), 10000);
-}
 // Where the user clicks: the controls' places in their windows (ui/*window.cpp).
 const DESIGNER = 'Vorrel Designer', MULTIBAND = 'MULTIBAND', LINK = 'Web Page Link';
 const PLACES = {
