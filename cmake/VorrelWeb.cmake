@@ -19,14 +19,9 @@ configure_file(${web}/page.js ${built}/page.js COPYONLY)
 set(program_dir $<TARGET_FILE_DIR:vorrel>)
 set(page_files index.html page.js manifest.webmanifest vorrel.svg vorrel-48.png vorrel-256.png)
 set(program_files vorrel.js vorrel.wasm qtloader.js)
-set(page_kept)
-foreach(file IN LISTS page_files)
-    list(APPEND page_kept ${built}/${file})
-endforeach()
-set(kept ${page_kept})
-foreach(file IN LISTS program_files)
-    list(APPEND kept ${program_dir}/${file})
-endforeach()
+list(TRANSFORM page_files PREPEND ${built}/ OUTPUT_VARIABLE page_kept)
+list(TRANSFORM program_files PREPEND ${program_dir}/ OUTPUT_VARIABLE program_kept)
+set(kept ${page_kept} ${program_kept})
 add_custom_command(OUTPUT ${built}/service-worker.js
     COMMAND ${CMAKE_COMMAND} -DIN=${web}/service-worker.js.in -DOUT=${built}/service-worker.js
             "-DFILES=${kept}" -P ${CMAKE_CURRENT_LIST_DIR}/VorrelWebServiceWorker.cmake

@@ -51,11 +51,7 @@ ensure_qt_web() {
     local src=$work/qt6-base-${version%-*}
     if [ ! -f "$src/.unpacked" ]; then
         echo "Qt for the web: fetching the source of $QT_WEB_SOURCE"
-        rm -rf "$work"
-        mkdir -p "$work"
-        (cd "$work" && qt_windows_apt apt-get source -qq --download-only qt6-base="$version" >/dev/null 2>&1 \
-            && dpkg-source --no-check -x ./*.dsc >/dev/null) \
-            || { echo "fetching or unpacking qt6-base $version failed" >&2; return 1; }
+        qt_source_unpacked "$work" "$version" || return 1
         touch "$src/.unpacked"
     fi
     echo "Qt for the web: building Qt $upstream for WebAssembly with emscripten $emcc_version into $QT_WEB (once)"

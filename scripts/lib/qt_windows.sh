@@ -87,6 +87,16 @@ qt_windows_sources() {
     qt_windows_apt apt-get update -qq 2>/dev/null
 }
 
+# qt_source_unpacked WORK VERSION: Debian's qt6-base source package of VERSION, fetched into the
+# empty folder WORK and unpacked there (WORK/qt6-base-<upstream version>).
+qt_source_unpacked() {
+    rm -rf "$1"
+    mkdir -p "$1"
+    (cd "$1" && qt_windows_apt apt-get source -qq --download-only qt6-base="$2" >/dev/null 2>&1 \
+        && dpkg-source --no-check -x ./*.dsc >/dev/null) \
+        || { echo "fetching or unpacking qt6-base $2 failed" >&2; return 1; }
+}
+
 # qt_windows_key WORDS...: a short hash of its arguments and of what the caller pipes in.
 qt_windows_key() {
     { printf '%s\n' "$@"; cat; } | sha256sum | cut -c1-16
@@ -121,11 +131,7 @@ ensure_qt_windows() {
     local src=$work/qt6-base-${version%-*}
     if [ ! -f "$src/.unpacked" ]; then
         echo "Qt for Windows: fetching the source of $QT_WINDOWS_SOURCE"
-        rm -rf "$work"
-        mkdir -p "$work"
-        (cd "$work" && qt_windows_apt apt-get source -qq --download-only qt6-base="$version" >/dev/null 2>&1 \
-            && dpkg-source --no-check -x ./*.dsc >/dev/null) \
-            || { echo "fetching or unpacking qt6-base $version failed" >&2; return 1; }
+        qt_source_unpacked "$work" "$version" || return 1
         (cd "$work" && qt_windows_apt apt-get source -qq --download-only qt6-base="$uia_version" >/dev/null 2>&1) \
             || { echo "fetching qt6-base $uia_version failed" >&2; return 1; }
         (cd "$work" && apt-get download -qq libwine-dev 2>/dev/null) \

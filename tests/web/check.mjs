@@ -66,7 +66,6 @@ const PAGE_HELPERS = `(window.vorrelTest = {
 async function started(page) {
     await page.eval(PAGE_HELPERS);
     await waitUntil('the designer to start', () => page.eval('vorrelTest.started()'), 90000);
-    await page.eval(PAGE_HELPERS);
     await page.eval('vorrelTest.enableScreenReader()');
     await waitUntil('Qt to mirror the controls', async () => (await controls(page)).length > 20);
 }
